@@ -1,0 +1,136 @@
+#include "ImgBtn.h"
+
+#include "GdiPlusWrapper.h"
+#include "Trace.h"
+
+namespace {
+// Every trace of the button is formatted into 260 characters; longer ones are cut.
+constexpr size_t kTraceCapacity = 260;
+constexpr DWORD kWhite = 0xFFFFFF;
+
+unsigned AddressBits(const void* p) {
+    return static_cast<unsigned>(reinterpret_cast<uintptr_t>(p));
+}
+
+void LoadInto(const wchar_t* path, std::wstring& pathField,
+              std::unique_ptr<Gdiplus::Image>& image) {
+    if (!path)
+        return;
+    pathField = path;
+    image = LoadSkinImage(pathField);
+}
+}  // namespace
+
+CImgBtn::CImgBtn() : m_hCursor(::LoadCursorW(nullptr, IDC_HAND)) {}
+
+void CImgBtn::SetParam(const wchar_t* lpImgPath, const wchar_t* lpImgHoverPath,
+                       const wchar_t* lpImgDisabledPath, const wchar_t* lpTitle) {
+    m_lpIcon.reset();
+    DebugTraceN(kTraceCapacity, L"CImgBtn::SetParam lpImgPath:%s lpImgHoverPath:%s, lpTitle:%s",
+                lpImgPath ? lpImgPath : L"(null)", lpImgHoverPath ? lpImgHoverPath : L"(null)",
+                lpTitle ? lpTitle : L"(null)");
+    LoadInto(lpImgPath, m_strImgPath, m_lpIcon);
+    LoadInto(lpImgHoverPath, m_strImgHoverPath, m_lpIconHover);
+    LoadInto(lpImgDisabledPath, m_strImgDisabledPath, m_lpIconDisabled);
+    m_strTitle = lpTitle ? lpTitle : L"";
+}
+
+void CImgBtn::PreSubclassWindow() {
+    DebugTraceN(kTraceCapacity, L"CImgBtn::PreSubclassWindow");
+    // The button asks its parent to paint it, and the parent hands the request back here.
+    ModifyStyle(0, BS_OWNERDRAW);
+}
+
+bool CImgBtn::PreTranslateMessage(MSG& msg) {
+    // A quick second click arrives as a double click; make it count as a click.
+    if (msg.hwnd == hwnd_ && msg.message == WM_LBUTTONDBLCLK)
+        msg.message = WM_LBUTTONDOWN;
+    return false;
+}
+
+LRESULT CImgBtn::OnReflectedDrawItem(WPARAM, LPARAM lParam, bool&) {
+    DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    return TRUE;
+}
+
+Gdiplus::Image* CImgBtn::ChooseImage(const wchar_t*& label) const {
+    if (m_Status == kNormal && m_lpIcon) {
+        label = L"drawimage normal m_lpIcon:0x%08x return:0x%08x";
+        return m_lpIcon.get();
+    }
+    if (m_Status == kHover && m_lpIconHover) {
+        label = L"drawimage hover m_lpIconHover:0x%08x return:0x%08x";
+        return m_lpIconHover.get();
+    }
+    label = L"drawimage disable m_lpIconDisabled:0x%08x return:0x%08x";
+    return m_lpIconDisabled.get();
+}
+
+void CImgBtn::DrawItem(const DRAWITEMSTRUCT& item) {
+    DebugTraceN(kTraceCapacity, L"DrawItem m_bTracking:%d, m_Status:%d", m_bTracking, m_Status);
+    const RECT client = ClientRect();
+    const int width = client.right - client.left;
+    const int height = client.bottom - client.top;
+
+    CGdiPlusWrapper surface;
+    DebugTraceN(kTraceCapacity, L"hdc=0x%08x", AddressBits(item.hDC));
+    const DWORD status = surface.InitializeWrapper2(item.hDC, width, height, kWhite, FALSE);
+    DebugTraceN(kTraceCapacity, L"InitializeWrapper2:0x%x", status);
+    if (status != 0)
+        return;
+
+    const wchar_t* label = nullptr;
+    Gdiplus::Image* image = ChooseImage(label);
+    const DWORD drawn = surface.DrawImage(image, 0, 0, -1, -1);
+    DebugTraceN(kTraceCapacity, label, AddressBits(image), drawn);
+
+    if (!m_strTitle.empty()) {
+        surface.SetFont(L"Segoe UI", 11, Gdiplus::FontStyleBold);
+        surface.SetTextColor(kWhite, 255);
+        surface.DrawText(m_strTitle.c_str(), -1, 0, 0, 1, 1, width, height);
+    }
+    surface.Release();
+}
+
+LRESULT CImgBtn::OnSetCursor(WPARAM, LPARAM, bool& handled) {
+    if (!m_hCursor) {
+        handled = false;
+        return 0;
+    }
+    ::SetCursor(m_hCursor);
+    return TRUE;
+}
+
+LRESULT CImgBtn::OnEnable(WPARAM wParam, LPARAM lParam, bool&) {
+    DebugTraceN(kTraceCapacity, L"CImgBtn::OnEnable bEnabled:%d", static_cast<int>(wParam));
+    m_Status = wParam ? kNormal : kDisabled;
+    const LRESULT result = DefaultProcessing(WM_ENABLE, wParam, lParam);
+    Invalidate(true);
+    return result;
+}
+
+LRESULT CImgBtn::OnMouseMove(WPARAM, LPARAM, bool& handled) {
+    if (!m_bTracking) {
+        TRACKMOUSEEVENT request{sizeof request, TME_HOVER | TME_LEAVE, hwnd_, 1};
+        m_bTracking = ::TrackMouseEvent(&request);
+    }
+    DebugTraceN(kTraceCapacity, L"OnMouseMove m_bTracking:%d, m_Status:%d", m_bTracking, m_Status);
+    handled = false;
+    return 0;
+}
+
+LRESULT CImgBtn::OnMouseHover(WPARAM, LPARAM, bool&) {
+    Invalidate(true);
+    m_Status = kHover;
+    m_bTracking = 1;
+    DebugTraceN(kTraceCapacity, L"OnMouseHover m_bTracking:%d, m_Status:%d", m_bTracking, m_Status);
+    return 0;
+}
+
+LRESULT CImgBtn::OnMouseLeave(WPARAM, LPARAM, bool&) {
+    Invalidate(true);
+    m_Status = kNormal;
+    DebugTraceN(kTraceCapacity, L"OnMouseLeave m_bTracking:%d, m_Status:%d", m_bTracking, m_Status);
+    m_bTracking = 0;
+    return 0;
+}

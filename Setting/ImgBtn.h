@@ -1,0 +1,62 @@
+// A push button that paints its whole face: the normal, hover or disabled image, with an
+// optional white caption over it, and the hand cursor while the pointer is over it.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "Button.h"
+#include "GdiPlus.h"
+#include "MessageMap.h"
+#include "Subclassed.h"
+
+class CImgBtn : public ui::Subclassed<ui::Button> {
+public:
+    enum Status { kNormal = 0, kHover = 1, kDisabled = 3 };
+
+    CImgBtn();
+    ~CImgBtn() override = default;
+
+    // Loads the images of the paths that are not null (normal, hover, disabled) and sets the
+    // caption. The normal image is always dropped first.
+    void SetParam(const wchar_t* lpImgPath, const wchar_t* lpImgHoverPath,
+                  const wchar_t* lpImgDisabledPath, const wchar_t* lpTitle);
+
+    int DrawStatus() const { return m_Status; }
+    bool PreTranslateMessage(MSG& msg) override;
+
+protected:
+    void PreSubclassWindow() override;
+    void DrawItem(const DRAWITEMSTRUCT& item);
+
+    BEGIN_MSG_MAP()
+        MESSAGE_HANDLER(ui::kReflectedDrawItem, OnReflectedDrawItem)
+        MESSAGE_HANDLER(WM_SETCURSOR, OnSetCursor)
+        MESSAGE_HANDLER(WM_ENABLE, OnEnable)
+        MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
+        MESSAGE_HANDLER(WM_MOUSEHOVER, OnMouseHover)
+        MESSAGE_HANDLER(WM_MOUSELEAVE, OnMouseLeave)
+    END_MSG_MAP()
+
+private:
+    LRESULT OnReflectedDrawItem(WPARAM, LPARAM lParam, bool&);
+    LRESULT OnSetCursor(WPARAM, LPARAM, bool& handled);
+    LRESULT OnEnable(WPARAM wParam, LPARAM lParam, bool&);
+    LRESULT OnMouseMove(WPARAM, LPARAM, bool& handled);
+    LRESULT OnMouseHover(WPARAM, LPARAM, bool&);
+    LRESULT OnMouseLeave(WPARAM, LPARAM, bool&);
+    Gdiplus::Image* ChooseImage(const wchar_t*& label) const;
+
+    std::unique_ptr<Gdiplus::Image> m_lpIcon;
+    std::unique_ptr<Gdiplus::Image> m_lpIconHover;
+    std::unique_ptr<Gdiplus::Image> m_lpIconDisabled;
+    std::wstring m_strTitle;
+    std::wstring m_strImgPath;
+    std::wstring m_strImgHoverPath;
+    std::wstring m_strImgDisabledPath;
+    HCURSOR m_hCursor;  // shared system cursor, not owned
+    int m_bTracking = 0;
+    int m_Status = kNormal;
+};

@@ -1,0 +1,55 @@
+// Reader of one INI file: strings and integers through the platform's private-profile
+// functions, and two shortcuts used for nearly every control: set a window's text from a
+// key, and move a window to the rectangle a key gives (or hide it).
+//
+// The file is opened anew by every read, so edits take effect at once. Reads of one
+// instance are serialised; still, each dialog and each worker thread keeps its own reader.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <mutex>
+#include <string>
+
+class CIniFile {
+public:
+    static constexpr size_t kValueCapacity = 5120;  // characters; longer values are cut
+
+    CIniFile();
+    explicit CIniFile(const wchar_t* path);
+    virtual ~CIniFile();
+    CIniFile(const CIniFile&) = delete;
+    CIniFile& operator=(const CIniFile&) = delete;
+
+    void SetPath(const std::wstring& path);
+    const std::wstring& Path() const { return m_strPath; }
+
+    // False (and `text` untouched) without a path or buffer. A missing file, section or
+    // key reads as an empty text.
+    bool ReadString(const std::wstring& section, const std::wstring& key, std::wstring& text);
+    // The decimal number at the start of the value; 0 when missing. False as ReadString.
+    bool ReadInt(const std::wstring& section, const std::wstring& key, int& value);
+
+    // Convenience for callers that want the empty text on failure.
+    std::wstring String(const std::wstring& section, const std::wstring& key) {
+        std::wstring text;
+        ReadString(section, key, text);
+        return text;
+    }
+
+    // Sets the window's text to the value as read (no placeholder replaced).
+    void ApplyText(HWND window, const std::wstring& section, const std::wstring& key);
+    // Moves the window to "x,y,width,height" with a repaint; a fifth number other than 0
+    // then hides it.
+    void ApplyPosition(HWND window, const std::wstring& section, const std::wstring& key);
+
+private:
+    std::wstring m_strPath;
+    std::unique_ptr<wchar_t[]> m_lpBuffer;  // kValueCapacity characters
+    std::mutex m_mutex;
+};
+
+// dir + "\Setting.ini" style paths: the host folder followed by `fileName` (with its
+// leading backslash).
+std::wstring HostFilePath(const wchar_t* fileName);

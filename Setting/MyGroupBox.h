@@ -1,0 +1,43 @@
+// A static control drawn as a framed section: a thin frame from the nine-slice bitmap
+// Line_Frame.bmp, 9 pixels below the control's top, with the control's text as caption
+// across the frame's top edge.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "GdiPlus.h"
+#include "Handles.h"
+#include "MessageMap.h"
+#include "Static.h"
+#include "Subclassed.h"
+
+class CMyGroupBox : public ui::Subclassed<ui::Static> {
+public:
+    CMyGroupBox();
+    ~CMyGroupBox() override = default;
+
+    // Caption font: "points" is converted for the display; weight 700 when bold > 0. The
+    // control is redrawn at once, whatever `redraw` says.
+    void SetFont(const wchar_t* faceName, int points, int bold, BOOL underline, BOOL redraw);
+
+    const std::wstring& BitmapPath() const { return m_tszBmpPath; }
+
+protected:
+    BEGIN_MSG_MAP()
+        MESSAGE_HANDLER(WM_PAINT, OnPaint)
+        MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBkgnd)
+    END_MSG_MAP()
+
+private:
+    LRESULT OnPaint(WPARAM, LPARAM, bool&);
+    LRESULT OnEraseBkgnd(WPARAM, LPARAM, bool&);
+    void DrawFrame(HDC dc);
+
+    std::wstring m_tszBmpPath;  // empty when the host folder is too long for the path buffer
+    RECT m_rcClient{};
+    int m_nBold = 0;
+    ui::UniqueFont m_font;
+    std::unique_ptr<Gdiplus::Image> m_frameImage;  // Line_Frame.bmp, once decoded
+};

@@ -1,0 +1,50 @@
+// A static text with its own font, text and background colours and, optionally, the hand
+// cursor. It reports clicks to its parent (the resize link, the message dialog's heading).
+// Colours are GDI colour values (0x00BBGGRR).
+#pragma once
+
+#include <windows.h>
+
+#include "Handles.h"
+#include "MessageMap.h"
+#include "Static.h"
+#include "Subclassed.h"
+
+class CNvStatic : public ui::Subclassed<ui::Static> {
+public:
+    CNvStatic();
+    ~CNvStatic() override = default;
+
+    void SetTextColor(COLORREF color, BOOL redraw);
+    void SetBkColor(COLORREF color, BOOL redraw);
+    void SetFont(const wchar_t* faceName, int points, int bold, BOOL underline, BOOL redraw);
+    void SetHandCursor(BOOL on) { m_bHandCursor = on; }
+
+    COLORREF TextColor() const { return m_crText; }
+    COLORREF BkColor() const { return m_crBk; }
+
+protected:
+    void PreSubclassWindow() override;
+
+    BEGIN_MSG_MAP()
+        MESSAGE_HANDLER(WM_PAINT, OnPaint)
+        MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBkgnd)
+        MESSAGE_HANDLER(WM_SETCURSOR, OnSetCursor)
+        MESSAGE_HANDLER(WM_ENABLE, OnEnable)
+    END_MSG_MAP()
+
+private:
+    LRESULT OnPaint(WPARAM, LPARAM, bool& handled);
+    LRESULT OnEraseBkgnd(WPARAM, LPARAM, bool&);
+    LRESULT OnSetCursor(WPARAM, LPARAM, bool&);
+    LRESULT OnEnable(WPARAM, LPARAM, bool& handled);
+    void RedrawIf(BOOL redraw) const;
+
+    ui::UniqueFont m_font;
+    COLORREF m_crText;
+    COLORREF m_crBk;
+    ui::UniqueBrush m_brBk;
+    int m_nBold = 0;
+    HCURSOR m_hHandCursor;  // shared system cursor, not owned
+    BOOL m_bHandCursor = FALSE;
+};

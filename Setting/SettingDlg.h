@@ -1,0 +1,187 @@
+// The settings dialog: a borderless, skinned modal dialog that shows the engine's settings,
+// lets the user change them and saves them back. Its layout, texts and images come from
+// Setting.ini; every value comes from the engine when it opens.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "Button.h"
+#include "ComboBox.h"
+#include "Dialog.h"
+#include "DlgWaiting.h"
+#include "GdiPlus.h"
+#include "ImgBtn.h"
+#include "IniFile.h"
+#include "MyGroupBox.h"
+#include "NvStatic.h"
+#include "Static.h"
+#include "Thread.h"
+#include "resource.h"
+
+// Private messages of the settings dialog that its worker threads post to it.
+constexpr UINT WM_SHOWWAITING = WM_USER + 1;   // wParam: waiting-box mode
+constexpr UINT WM_CLOSEWAITING = WM_USER + 2;  // the engine call has returned
+
+// What the user chose, read from the controls when saving starts.
+struct SaveChoices {
+    bool schedule = false;
+    int scheduleIndex = -1;
+    bool toaster = false;
+    bool tray = false;
+    bool restore = false;
+    int restoreChoiceIndex = -1;
+    bool cycle = false;
+    int cycleIndex = -1;
+    bool systemFolder = false;
+    bool newProgram = false;
+};
+
+class CSettingDlg : public ui::Dialog {
+public:
+    explicit CSettingDlg(HWND parent);
+    ~CSettingDlg() override;
+
+    HWND Parent() const { return m_hParent; }
+    const std::wstring& ProductName() const { return m_strProductName; }
+    const std::wstring& Title() const { return m_strTitle; }
+
+    bool PreTranslateMessage(MSG& msg) override;
+
+    // Starts the registered tray application or tells it to quit, and updates its
+    // registration with the engine. 0; -1 without an INI reader; -2 when "NAME" or "IMAGE"
+    // of section "TRAY" is missing.
+    int ApplyTraySetting(bool trayOn, CIniFile* ini) const;
+
+protected:
+    BOOL OnInitDialog() override;
+
+    BEGIN_MSG_MAP()
+        MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBkgnd)
+        MESSAGE_HANDLER(WM_PAINT, OnPaint)
+        MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
+        MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
+        MESSAGE_HANDLER(WM_CTLCOLORSTATIC, OnCtlColor)
+        MESSAGE_HANDLER(WM_CTLCOLORBTN, OnCtlColor)
+        MESSAGE_HANDLER(WM_SHOWWAITING, OnShowWaiting)
+        MESSAGE_HANDLER(WM_CLOSEWAITING, OnCloseWaiting)
+        MESSAGE_HANDLER(kProtectFailed, OnProtectFailed)
+        COMMAND_HANDLER(IDC_STATIC_RESIZE, STN_CLICKED, OnResize)
+        COMMAND_HANDLER(IDC_BTN_OK, BN_CLICKED, OnSave)
+        COMMAND_HANDLER(IDC_BTN_APPLY, BN_CLICKED, OnApply)
+        COMMAND_HANDLER(IDC_CHECK_PROTECT, BN_CLICKED, OnProtectSwitch)
+        COMMAND_HANDLER(IDC_CHECK_SCHEDULE, BN_CLICKED, OnScheduleClicked)
+        COMMAND_HANDLER(IDC_CHECK_EV_SYSFOLDER, BN_CLICKED, OnEventOptionClicked)
+        COMMAND_HANDLER(IDC_CHECK_EV_NEWPROGRAM, BN_CLICKED, OnEventOptionClicked)
+        COMMAND_HANDLER(IDC_CHECK_TRAYICON, BN_CLICKED, EnableApply)
+        COMMAND_HANDLER(IDC_CHECK_TOASTER, BN_CLICKED, EnableApply)
+        COMMAND_HANDLER(IDC_COMBO_SCHEDULE, CBN_SELCHANGE, EnableApply)
+        COMMAND_HANDLER(IDC_CHECK_AR, BN_CLICKED, OnRestoreClicked)
+        COMMAND_HANDLER(IDC_PASSWORD, BN_CLICKED, OnPasswordClicked)
+    END_MSG_MAP()
+
+private:
+    // Posted by a protection worker after WM_CLOSEWAITING when the engine refused the
+    // switch: wParam 1 switching on, 0 switching off; lParam the engine's code.
+    static constexpr UINT kProtectFailed = WM_APP + 1;
+
+    // Layout
+    void BindControls();
+    void LayOut();
+    void TextAndPlace(HWND control, const wchar_t* key);
+    void Place(HWND control, const wchar_t* key);
+
+    // Loading
+    void LoadSettings();
+    void ShowUsage();
+    void FillPeriodList(ui::ComboBox& list, const wchar_t* section, int count, DWORD minutes,
+                        DWORD firstEntryMinutes, bool trace, DWORD scheduleEnabled);
+    void ApplyCycleRule();
+    void ApplyRestoreRule();
+
+    // Frame
+    LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM, bool& handled);
+    LRESULT OnPaint(WPARAM, LPARAM, bool&);
+    LRESULT OnLButtonDown(WPARAM, LPARAM lParam, bool& handled);
+    LRESULT OnLButtonUp(WPARAM, LPARAM lParam, bool& handled);
+    LRESULT OnCtlColor(WPARAM wParam, LPARAM, bool&);
+    bool InCloseBox(LPARAM lParam) const;
+    void PaintCloseBox(HDC dc);
+
+    // Waiting box and workers
+    LRESULT OnShowWaiting(WPARAM wParam, LPARAM, bool&);
+    LRESULT OnCloseWaiting(WPARAM, LPARAM, bool&);
+    bool WorkerBusy() const { return m_worker.IsRunning(); }
+
+    // Saving
+    void OnSave();
+    void OnApply();
+    bool StartSave();
+    SaveChoices ReadChoices() const;
+
+    // Option rules
+    void OnScheduleClicked();
+    void OnEventOptionClicked();
+    void OnRestoreClicked();
+    void EnableApply();
+
+    // Protection switch
+    void OnProtectSwitch();
+    LRESULT OnProtectFailed(WPARAM wParam, LPARAM lParam, bool&);
+
+    // Resize and password
+    void OnResize();
+    void OnPasswordClicked();
+
+    HWND m_hParent;
+
+    ui::Static m_stcCycleUnit;        // 1019
+    ui::ComboBox m_cmbCycle;          // 1021
+    ui::Button m_chkCycle;            // 1002
+    ui::Button m_btnApply;            // 1014
+    ui::Button m_chkPassword;         // 1045
+    ui::Static m_stcToTheLatest;      // 1048
+    ui::ComboBox m_cmbRestoreChoice;  // 1043
+    ui::Button m_chkRestore;          // 1042
+    CMyGroupBox m_frmSecurity;        // 1044
+    CMyGroupBox m_frmRestore;         // 1041
+    ui::Static m_stcUsage;            // 1040
+    CNvStatic m_lnkResize;            // 1039
+    ui::Button m_chkProtect;          // 1038
+    ui::ComboBox m_cmbSchedule;       // 1017
+    ui::Static m_stcScheduleTitle;    // 1016
+    ui::Static m_stcNotifyTitle;      // 1020
+    ui::Static m_stcScheduleUnit;     // 1018
+    ui::Button m_chkTray;             // 1011
+    ui::Button m_chkToaster;          // 1012
+    ui::Button m_chkSchedule;         // 1001
+    ui::Button m_chkSysFolder;        // 1004
+    ui::Button m_chkNewProgram;       // 1005
+    CImgBtn m_btnOk;                  // 1013
+    CMyGroupBox m_frmNotify;          // 1032
+    CMyGroupBox m_frmSchedule;        // 1006
+    CMyGroupBox m_frmProtectedArea;   // 1037
+    std::unique_ptr<CIniFile> m_pIniFile;
+    CDlgWaiting m_dlgWaiting;
+    std::wstring m_strProductName;
+    std::wstring m_strTitle;
+    std::wstring m_strCloseBoxImagePath;
+    RECT m_rcCloseBox{};
+    std::unique_ptr<Gdiplus::Image> m_closeBoxImage;  // decoded at the first paint
+    bool m_closeBoxImageLoaded = false;
+    ui::Thread m_worker;  // the save or protection worker; one at a time
+};
+
+// Restore at start-up and the recovery boot entry.
+// Arms the restore of the latest snapshot; `choiceIndex` is the selected restore choice
+// (-1 for none), `requester` the asking dialog's identity. SetBootRestore's result, or the
+// code of the step that failed.
+DWORD SetRestore(int choiceIndex, DWORD requester);
+// Cancels a pending restore at start-up and resets the boot entry; the last call's result.
+DWORD DelRestore();
+// Sets (1) or clears (0) the recovery environment's boot entry.
+DWORD SetPEBoot(DWORD action);
+// The 32-bit identity of a settings dialog object, as the engine's requests carry it.
+DWORD RequesterId(const void* dialog);

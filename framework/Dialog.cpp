@@ -1,0 +1,186 @@
+#include "Dialog.h"
+
+#include <windowsx.h>
+
+#include <atomic>
+
+namespace ui {
+namespace {
+std::atomic<HINSTANCE> g_resourceModule{nullptr};
+// The system timer that blinks the caret does not end an idle phase.
+constexpr UINT kCaretBlinkTimer = 0x0118;
+}  // namespace
+
+void SetResourceModule(HINSTANCE module) {
+    g_resourceModule = module;
+}
+HINSTANCE ResourceModule() {
+    return g_resourceModule;
+}
+
+Dialog::~Dialog() {
+    if (hwnd_)
+        ::DestroyWindow(hwnd_);
+}
+
+INT_PTR Dialog::DoModal(HWND owner) {
+    ended_ = false;
+    result_ = -1;
+    HWND hwnd = ::CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(templateId_), owner,
+                                     &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
+    if (!hwnd)
+        return -1;
+
+    const bool disableOwner = owner && ::IsWindowEnabled(owner);
+    if (disableOwner)
+        ::EnableWindow(owner, FALSE);
+    if (!ended_)
+        RunModalLoop(owner);
+
+    // Enable the owner before the dialog goes, so that activation returns to it.
+    if (disableOwner)
+        ::EnableWindow(owner, TRUE);
+    if (owner && ::GetActiveWindow() == hwnd)
+        ::SetActiveWindow(owner);
+    ::DestroyWindow(hwnd);
+    return result_;
+}
+
+void Dialog::EndDialog(INT_PTR result) {
+    result_ = result;
+    ended_ = true;
+    if (hwnd_)
+        ::ShowWindow(hwnd_, SW_HIDE);
+    // Wake the modal loop if it sleeps in GetMessage.
+    ::PostMessageW(hwnd_, WM_NULL, 0, 0);
+}
+
+void Dialog::RunModalLoop(HWND owner) {
+    // A dialog created hidden is shown once everything queued at creation is handled,
+    // as the platform's own modal loop does.
+    bool showPending = !::IsWindowVisible(hwnd_);
+    bool idle = true;
+    MSG msg;
+    while (!ended_) {
+        if (idle && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            if (showPending) {
+                showPending = false;
+                ::ShowWindow(hwnd_, SW_SHOWNORMAL);
+                ::UpdateWindow(hwnd_);
+                continue;
+            }
+            // Tell the owner that the dialog is up and its queue is empty.
+            if (owner)
+                ::SendMessageW(owner, WM_ENTERIDLE, MSGF_DIALOGBOX,
+                               reinterpret_cast<LPARAM>(hwnd_));
+            idle = false;
+            continue;
+        }
+        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            // WM_QUIT ends this loop and every loop outside it.
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got == -1)
+            break;
+        if (!PreTranslateQueued(msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        if (msg.message != kCaretBlinkTimer)
+            idle = true;
+    }
+}
+
+bool Dialog::PreTranslateQueued(MSG& msg) {
+    // From the target window up to its top-level window: each attached handler may take it.
+    for (HWND hwnd = msg.hwnd; hwnd; hwnd = ::GetAncestor(hwnd, GA_PARENT)) {
+        if (MessageHandler* handler = HandlerOf(hwnd)) {
+            if (handler->PreTranslateMessage(msg))
+                return true;
+        }
+        if (!(::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD))
+            break;
+    }
+    return false;
+}
+
+bool Dialog::PreTranslateMessage(MSG& msg) {
+    return hwnd_ && ::IsDialogMessageW(hwnd_, &msg) != FALSE;
+}
+
+void Dialog::StartCaptionDrag(LPARAM lParam) const {
+    // The caption press takes screen coordinates, or the window jumps at the first move.
+    POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ::ClientToScreen(hwnd_, &point);
+    ::PostMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
+}
+
+void Dialog::CenterOnOwner() const {
+    RECT area{};
+    HWND owner = ::GetWindow(hwnd_, GW_OWNER);
+    if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
+        ::GetWindowRect(owner, &area);
+    } else {
+        MONITORINFO monitor{sizeof monitor};
+        ::GetMonitorInfoW(::MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+        area = monitor.rcWork;
+    }
+    const RECT own = WindowRect();
+    const int width = own.right - own.left;
+    const int height = own.bottom - own.top;
+    const int x = area.left + (area.right - area.left - width) / 2;
+    const int y = area.top + (area.bottom - area.top - height) / 2;
+    ::SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Dialog* self = nullptr;
+    if (msg == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog*>(lParam);
+        self->hwnd_ = hwnd;
+        ::SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+        AttachHandler(hwnd, self);
+    } else {
+        self = reinterpret_cast<Dialog*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
+    }
+    if (!self)
+        return FALSE;
+    if (msg == WM_NCDESTROY) {
+        DetachHandler(hwnd);
+        ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+        self->hwnd_ = nullptr;
+        return FALSE;
+    }
+    return self->Dispatch(msg, wParam, lParam);
+}
+
+INT_PTR Dialog::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_INITDIALOG)
+        return OnInitDialog();
+    LRESULT result = 0;
+    if (msg == WM_DRAWITEM && lParam) {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        MessageHandler* control = HandlerOf(item->hwndItem);
+        if (control && control->ProcessMessage(kReflectedDrawItem, wParam, lParam, result)) {
+            return TRUE;
+        }
+    }
+    if (ProcessMessage(msg, wParam, lParam, result)) {
+        return SetDlgMsgResult(hwnd_, msg, result);
+    }
+    if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+        if (LOWORD(wParam) == IDOK) {
+            OnOK();
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            OnCancel();
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+}  // namespace ui

@@ -1,0 +1,60 @@
+// A dialog run from a template of the module's resources, with its own modal loop so that
+// queued messages pass through PreTranslateMessage of the target control and of the dialog.
+#pragma once
+
+#include <windows.h>
+
+#include "MessageMap.h"
+#include "Window.h"
+
+namespace ui {
+
+class Dialog : public Window, public MessageHandler {
+public:
+    explicit Dialog(UINT templateId) : templateId_(templateId) {}
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+    ~Dialog() override;
+
+    // Creates the dialog over `owner` (which may be null), disables the owner and runs until
+    // EndDialog. Returns the end code, or -1 when the dialog could not be created.
+    INT_PTR DoModal(HWND owner);
+    void EndDialog(INT_PTR result);
+    bool IsRunning() const { return hwnd_ != nullptr && !ended_; }
+
+    // Queued messages for the dialog and its controls: by default the platform's dialog keys.
+    bool PreTranslateMessage(MSG& msg) override;
+
+protected:
+    // WM_INITDIALOG. Returns TRUE to let the platform set the focus.
+    virtual BOOL OnInitDialog() { return TRUE; }
+    // The IDOK and IDCANCEL commands (Enter, Escape, and the close request).
+    virtual void OnOK() { EndDialog(IDOK); }
+    virtual void OnCancel() { EndDialog(IDCANCEL); }
+
+    // Turns a left-button press at `lParam` (client coordinates) into a press on the caption,
+    // so that a caption-less dialog can be dragged.
+    void StartCaptionDrag(LPARAM lParam) const;
+    // Centres the dialog on its owner, or on the work area when it has none.
+    void CenterOnOwner() const;
+
+    bool ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+        return false;
+    }
+
+private:
+    static INT_PTR CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    INT_PTR Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
+    void RunModalLoop(HWND owner);
+    bool PreTranslateQueued(MSG& msg);
+
+    UINT templateId_;
+    bool ended_ = false;
+    INT_PTR result_ = 0;
+};
+
+// The module whose resources the dialogs come from (set once when the module loads).
+void SetResourceModule(HINSTANCE module);
+HINSTANCE ResourceModule();
+
+}  // namespace ui

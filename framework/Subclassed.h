@@ -1,0 +1,71 @@
+// A control of a dialog template taken over by a C++ object: its messages go through the
+// object's message map first, then to the control's own window procedure.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "MessageMap.h"
+
+namespace ui {
+
+template <class TControl>
+class Subclassed : public TControl, public MessageHandler {
+public:
+    Subclassed() = default;
+    Subclassed(const Subclassed&) = delete;
+    Subclassed& operator=(const Subclassed&) = delete;
+    ~Subclassed() override { Unsubclass(); }
+
+    // Takes over the dialog's control `id`. PreSubclassWindow runs first, with the handle set.
+    bool SubclassDlgItem(int id, HWND dialog) { return SubclassWindow(::GetDlgItem(dialog, id)); }
+
+    bool SubclassWindow(HWND hwnd) {
+        if (!hwnd || this->hwnd_)
+            return false;
+        this->hwnd_ = hwnd;
+        PreSubclassWindow();
+        if (!::SetWindowSubclass(hwnd, &Subclassed::Procedure, kSubclassId,
+                                 reinterpret_cast<DWORD_PTR>(this))) {
+            this->hwnd_ = nullptr;
+            return false;
+        }
+        AttachHandler(hwnd, this);
+        return true;
+    }
+
+    void Unsubclass() {
+        if (!this->hwnd_)
+            return;
+        ::RemoveWindowSubclass(this->hwnd_, &Subclassed::Procedure, kSubclassId);
+        DetachHandler(this->hwnd_);
+        this->hwnd_ = nullptr;
+    }
+
+protected:
+    virtual void PreSubclassWindow() {}
+    // The control's own processing of a message (the window procedure before subclassing).
+    LRESULT DefaultProcessing(UINT msg, WPARAM wParam, LPARAM lParam) {
+        return ::DefSubclassProc(this->hwnd_, msg, wParam, lParam);
+    }
+    // Map stub for controls that handle nothing themselves.
+    bool ProcessMessage(UINT, WPARAM, LPARAM, LRESULT&) override { return false; }
+
+private:
+    static constexpr UINT_PTR kSubclassId = 0x5e77;
+
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR data) {
+        auto* self = reinterpret_cast<Subclassed*>(data);
+        if (msg == WM_NCDESTROY) {
+            self->Unsubclass();
+            return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+        }
+        LRESULT result = 0;
+        if (self->ProcessMessage(msg, wParam, lParam, result))
+            return result;
+        return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+    }
+};
+
+}  // namespace ui
