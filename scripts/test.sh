@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds what is needed and runs every test under Wine, in a private X server.
+# Extra arguments go to CTest (for example -R Layout).
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh" all
+
+export WINEPREFIX=${SETTING_WINEPREFIX:-$root/build/wineprefix}
+# A server left from a run without a display would keep the new windows from appearing.
+wineserver -k 2>/dev/null || true
+
+cd "$root/build/x64"
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+    ctest --output-on-failure -j "$(nproc)" "$@"
