@@ -7,6 +7,8 @@
 //   SettingHost.exe /show /noparent     the same with a null parent window
 //   SettingHost.exe /show /repeat N     open it N times in a row (each closed by the user)
 //   SettingHost.exe /screenshot FILE    open it, save a PNG of it once it has painted, close it
+//   SettingHost.exe /show /autoclose    close each opening (as the close request does) as soon
+//                                       as it is up and idle; with /repeat, for leak checks
 //
 // Exit code: 0, or 3 when Setting.dll (or a library it needs) cannot be loaded.
 #include <windows.h>
@@ -31,6 +33,7 @@ constexpr UINT kOpenNow = WM_APP + 1;
 struct Options {
     bool show = false;
     bool noParent = false;
+    bool autoClose = false;
     int repeat = 1;
     std::wstring screenshot;
 };
@@ -53,6 +56,8 @@ Options ParseOptions() {
         const std::wstring arg = args[i];
         if (arg == L"/show") {
             options.show = true;
+        } else if (arg == L"/autoclose") {
+            options.autoClose = true;
         } else if (arg == L"/noparent") {
             options.noParent = true;
         } else if (arg == L"/repeat" && i + 1 < count) {
@@ -131,6 +136,10 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             ::DestroyWindow(hwnd);
             return 0;
         case WM_ENTERIDLE:
+            if (wParam == MSGF_DIALOGBOX && g_host.options.autoClose) {
+                ::PostMessageW(reinterpret_cast<HWND>(lParam), WM_CLOSE, 0, 0);
+                return 0;
+            }
             // The dialog is up, painted and idle: the moment for the screenshot.
             if (wParam == MSGF_DIALOGBOX && !g_host.options.screenshot.empty() &&
                 !g_host.screenshotTaken) {
