@@ -34,6 +34,7 @@ CDlgWaiting::~CDlgWaiting() {
 }
 
 BOOL CDlgWaiting::OnInitDialog() {
+    m_bCloseRequested = false;
     ::SetForegroundWindow(hwnd_);
     const std::wstring dir = HostDirectory();
     LoadSkinBackgrounds(dir.empty() ? nullptr : dir.c_str());
@@ -54,7 +55,14 @@ bool CDlgWaiting::PreTranslateMessage(MSG& msg) {
     return ui::Dialog::PreTranslateMessage(msg);
 }
 
-LRESULT CDlgWaiting::OnShowWindow(WPARAM, LPARAM, bool&) {
+void CDlgWaiting::Close() {
+    if (!IsRunning()) return;
+    m_bCloseRequested = true;
+    ::SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+}
+
+LRESULT CDlgWaiting::OnShowWindow(WPARAM shown, LPARAM, bool&) {
+    if (!shown) return 0;  // hidden at the end of its run: nothing to start
     if (m_pIniFile) {
         if (const wchar_t* key = TextKeyOf(m_nMode))
             m_pIniFile->ReadString(L"Setting", key, m_strWaitText);
@@ -109,6 +117,7 @@ LRESULT CDlgWaiting::OnAnimationFrame(WPARAM counter, LPARAM, bool&) {
 }
 
 LRESULT CDlgWaiting::OnClose(WPARAM, LPARAM, bool& handled) {
+    if (!m_bCloseRequested) return 0;  // only the owner closes the box
     StopAnimation();
     handled = false;  // the platform's close: cancel, which ends the modal run
     return 0;

@@ -23,6 +23,8 @@ public:
     ~CDlgWaiting() override;
 
     void SetMode(int mode) { m_nMode = mode; }
+    // The owner's close request: the only way the box closes (Alt+F4 and the like do not).
+    void Close();
     int Mode() const { return m_nMode; }
 
     bool PreTranslateMessage(MSG& msg) override;
@@ -62,4 +64,5 @@ private:
     std::wstring m_strWaitText;
     std::unique_ptr<CIniFile> m_pIniFile;
     int m_nMode = 0;
+    bool m_bCloseRequested = false;
 };

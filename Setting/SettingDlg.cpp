@@ -463,14 +463,14 @@ LRESULT CSettingDlg::OnShowWaiting(WPARAM wParam, LPARAM, bool&) {
     m_dlgWaiting.SetMode(static_cast<int>(wParam));
     // Modal over this dialog: nothing here can be clicked while the engine works.
     m_dlgWaiting.DoModal(hwnd_);
+    ShowPendingFailure();
     return 1;
 }
 
 LRESULT CSettingDlg::OnCloseWaiting(WPARAM, LPARAM, bool&) {
     // Closed at once, so that whatever the worker posted next is handled after the box
     // is gone.
-    if (m_dlgWaiting.IsRunning())
-        ::SendMessageW(m_dlgWaiting.Handle(), WM_CLOSE, 0, 0);
+    m_dlgWaiting.Close();
     return 1;
 }
 
@@ -698,9 +698,9 @@ namespace {
 DWORD EnableProtectWorker(HWND dialog, UINT failedMessage) {
     ::PostMessageW(dialog, WM_SHOWWAITING, CDlgWaiting::kSwitchingOn, 0);
     const DWORD result = ::EnableProtect();
+    // The failure goes first: the dialog keeps it until the waiting box has closed.
+    if (result != 0) ::PostMessageW(dialog, failedMessage, 1, static_cast<LPARAM>(result));
     ::PostMessageW(dialog, WM_CLOSEWAITING, 0, 0);
-    if (result != 0)
-        ::PostMessageW(dialog, failedMessage, 1, static_cast<LPARAM>(result));
     // Even after a failed switch-on: when restore at start-up is armed, the boot entry is set.
     try {
         auto setting = NewRecord<SNAPSHOT_SETTING>();
@@ -720,9 +720,8 @@ DWORD DisableProtectWorker(HWND dialog, UINT failedMessage) {
     // Whatever the engine answered: no boot entry and no restore at start-up stay behind.
     SetPEBoot(0);
     ::ClearBootRestore();
+    if (result != 0) ::PostMessageW(dialog, failedMessage, 0, static_cast<LPARAM>(result));
     ::PostMessageW(dialog, WM_CLOSEWAITING, 0, 0);
-    if (result != 0)
-        ::PostMessageW(dialog, failedMessage, 0, static_cast<LPARAM>(result));
     return result;
 }
 
@@ -763,11 +762,20 @@ void CSettingDlg::OnProtectSwitch() {
     m_stcToTheLatest.Enable(false);
 }
 
-// A protection worker reported a refused switch, after the waiting box was closed: the
-// message is shown here, modal over this dialog, then the code is logged.
+// A protection worker reported a refused switch. The report arrives while the waiting box is
+// still up, so it is kept until the box has closed; then the message is shown, modal over
+// this dialog, and the code is logged.
 LRESULT CSettingDlg::OnProtectFailed(WPARAM wParam, LPARAM lParam, bool&) {
-    const bool switchingOn = wParam == 1;
-    const int code = static_cast<int>(lParam);
+    m_pendingFailure = PendingFailure{wParam == 1, static_cast<int>(lParam)};
+    if (!m_dlgWaiting.IsRunning()) ShowPendingFailure();
+    return 0;
+}
+
+void CSettingDlg::ShowPendingFailure() {
+    if (!m_pendingFailure) return;
+    const bool switchingOn = m_pendingFailure->switchingOn;
+    const int code = m_pendingFailure->code;
+    m_pendingFailure.reset();
     try {
         const std::wstring message = ReadText(
             *m_pIniFile, L"ERROR_STRING", switchingOn ? L"IDS_ENABLE_ERROR" : L"IDS_DISABLE_ERROR");
@@ -778,7 +786,6 @@ LRESULT CSettingDlg::OnProtectFailed(WPARAM wParam, LPARAM lParam, bool&) {
         LOG_CAUGHT_EXCEPTION();
     }
     CExceptionWrapper(code, __LINE__, WFILE).WriteLog(CExceptionWrapper::kToLogFile);
-    return 0;
 }
 
 // ---------------------------------------------------------------------------------------

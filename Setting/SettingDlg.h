@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "Button.h"
@@ -130,6 +131,7 @@ private:
     // Protection switch
     void OnProtectSwitch();
     LRESULT OnProtectFailed(WPARAM wParam, LPARAM lParam, bool&);
+    void ShowPendingFailure();
 
     // Resize and password
     void OnResize();
@@ -172,6 +174,11 @@ private:
     std::unique_ptr<Gdiplus::Image> m_closeBoxImage;  // decoded at the first paint
     bool m_closeBoxImageLoaded = false;
     ui::Thread m_worker;  // the save or protection worker; one at a time
+    struct PendingFailure {
+        bool switchingOn;
+        int code;
+    };
+    std::optional<PendingFailure> m_pendingFailure;  // a refused switch not shown yet
 };
 
 // Restore at start-up and the recovery boot entry.
