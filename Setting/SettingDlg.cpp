@@ -821,9 +821,7 @@ void CSettingDlg::OnResize() {
 
         wchar_t flag[260] = {};
         ReadRegString(HKEY_CLASSES_ROOT, L"Merrowfield", L"InitNvOk", flag, sizeof flag);
-        flag[std::size(flag) - 1] = L'\0';
-        ::CharUpperW(flag);
-        if (std::wstring(flag) != L"TRUE") {
+        if (!text::SaysTrue(flag, std::size(flag))) {
             const std::wstring failure = ReadText(*m_pIniFile, L"SETTING", L"RESIZEMSGERROR");
             CMsgDlg error(CMsgDlg::kError, failure, hwnd_);
             error.SetMessage(CMsgDlg::kError, failure);

@@ -242,4 +242,17 @@ std::wstring FormatWithOneInteger(const std::wstring& pattern, int32_t value, si
     return result;
 }
 
+bool SaysTrue(const wchar_t* buffer, size_t capacity) {
+    if (!buffer) return false;
+    static const wchar_t kTrue[] = L"TRUE";
+    size_t i = 0;
+    for (; i < capacity && buffer[i] != L'\0'; ++i) {
+        if (i >= 4) return false;
+        // Only ASCII letters upper-case to the letters of "TRUE".
+        const wchar_t c = buffer[i] >= L'a' && buffer[i] <= L'z' ? buffer[i] - (L'a' - L'A') : buffer[i];
+        if (c != kTrue[i]) return false;
+    }
+    return i == 4;
+}
+
 }  // namespace text

@@ -56,4 +56,9 @@ std::wstring FileNamePart(const std::wstring& path);
 std::wstring FormatWithOneInteger(const std::wstring& pattern, int32_t value,
                                   size_t maxLength = 259);
 
+// The re-initialisation flag as the resize tool leaves it: the text up to the first NUL of
+// `buffer` (at most `capacity` characters), compared with "TRUE" after upper-casing. A
+// trailing blank or any other character makes it false.
+bool SaysTrue(const wchar_t* buffer, size_t capacity);
+
 }  // namespace text

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Configures (once) and builds both architectures. Usage: build.sh [x64|x86|all]
+# Configures (once) and builds both architectures and the native fuzzers.
+# Usage: build.sh [x64|x86|fuzz|all]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 jobs=$(nproc)
@@ -15,12 +16,23 @@ build_arch() {
     cmake --build "$dir" -j "$jobs" -- --no-print-directory
 }
 
+# The fuzzers of the window-free text rules, built natively with clang and sanitizers.
+build_fuzz() {
+    local dir=$root/build/fuzz
+    if [ ! -f "$dir/CMakeCache.txt" ]; then
+        cmake -S "$root/tools/fuzz" -B "$dir" -G "Unix Makefiles" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+    fi
+    cmake --build "$dir" -j "$jobs" -- --no-print-directory
+}
+
 case "${1:-all}" in
     x64) build_arch x64 mingw-x86_64.cmake ON ;;
     x86) build_arch x86 mingw-i686.cmake OFF ;;
+    fuzz) build_fuzz ;;
     all)
         build_arch x64 mingw-x86_64.cmake ON
         build_arch x86 mingw-i686.cmake OFF
+        build_fuzz
         ;;
-    *) echo "usage: $0 [x64|x86|all]" >&2; exit 2 ;;
+    *) echo "usage: $0 [x64|x86|fuzz|all]" >&2; exit 2 ;;
 esac
