@@ -11,14 +11,19 @@ export WINEPREFIX=${SETTING_WINEPREFIX:-$root/build/wineprefix}
 bin=$root/build/x64/bin
 cd "$bin"
 if [ -n "${DISPLAY:-}" ]; then
+    # On a desktop the window manager frames the host's window.
+    "$root/scripts/wine-run" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d Y /f >/dev/null 2>&1
     exec "$root/scripts/wine-run" SettingHost.exe /show
 fi
 
 wineserver -k 2>/dev/null || true
 shot=$root/build/settings-dialog.png
 rm -f "$shot"
-xvfb-run -a -s "-screen 0 1280x1024x24" \
-    "$root/scripts/wine-run" SettingHost.exe /screenshot "Z:${shot//\//\\}" >/dev/null
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+    # Xvfb has no window manager: Wine must not wait for one.
+    "$0/scripts/wine-run" reg add "HKCU\Software\Wine\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
+    "$0/scripts/wine-run" SettingHost.exe /screenshot "$1" >/dev/null
+' "$root" "Z:${shot//\//\\}"
 wineserver -k 2>/dev/null || true
 if [ -f "$shot" ]; then
     echo "The dialog ran headless; its screenshot: $shot"

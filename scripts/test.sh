@@ -7,9 +7,18 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$root/scripts/build.sh" all
 
 export WINEPREFIX=${SETTING_WINEPREFIX:-$root/build/wineprefix}
+export WINEDEBUG=-all
 # A server left from a run without a display would keep the new windows from appearing.
 wineserver -k 2>/dev/null || true
 
 cd "$root/build/x64"
-xvfb-run -a -s "-screen 0 1280x1024x24" \
-    ctest --output-on-failure -j "$(nproc)" "$@"
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+    # Xvfb has no window manager: Wine must not wait for one when windows are hidden.
+    wine reg add "HKCU\Software\Wine\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
+    # One server for the whole run, instead of one started and stopped by every test.
+    wineserver -p
+    status=0
+    ctest --output-on-failure -j "$(nproc)" "$@" || status=$?
+    wineserver -k 2>/dev/null || true
+    exit $status
+' test-run "$@"
