@@ -817,7 +817,12 @@ void CSettingDlg::OnResize() {
         const std::wstring dir = HostDirectory();
         const std::wstring tool = dir + L"\\Tessinit.exe";
         LogTrace(__LINE__, WFILE, L"app =%s,directory = %s", tool.c_str(), dir.c_str());
-        RunProgram(tool, L" -RESIZE", dir, true, true);
+        // A tool that cannot be started leaves the flag unset, so the user is told below;
+        // the log keeps the reason.
+        const DWORD started = RunProgram(tool, L" -RESIZE", dir, true, true);
+        if (started != 0)
+            CExceptionWrapper(static_cast<int>(started), __LINE__, WFILE)
+                .WriteLog(CExceptionWrapper::kToLogFile);
 
         wchar_t flag[260] = {};
         ReadRegString(HKEY_CLASSES_ROOT, L"Merrowfield", L"InitNvOk", flag, sizeof flag);

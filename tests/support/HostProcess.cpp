@@ -34,9 +34,9 @@ std::string ReadDebugString(HANDLE process, const OUTPUT_DEBUG_STRING_INFO& info
     std::wstring wide(reinterpret_cast<const wchar_t*>(bytes.data()),
                       wcsnlen(reinterpret_cast<const wchar_t*>(bytes.data()), read / 2));
     std::string narrow(wide.size() * 3 + 1, '\0');
-    const int length = ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()),
-                                             narrow.data(), static_cast<int>(narrow.size()), nullptr,
-                                             nullptr);
+    const int length =
+        ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), narrow.data(),
+                              static_cast<int>(narrow.size()), nullptr, nullptr);
     narrow.resize(std::max(length, 0));
     return narrow;
 }
@@ -63,11 +63,12 @@ bool IsDialog(HWND hwnd) {
 }  // namespace
 
 HostProcess::HostProcess(const Sandbox& sandbox, const std::wstring& arguments,
-                         const std::wstring& program) {
+                         const std::wstring& program, Launch launch) {
     startedEvent_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     const std::wstring commandLine = L"\"" + sandbox.PathOf(program) + L"\" " + arguments;
-    debugger_ = std::thread(&HostProcess::DebugLoop, this, commandLine, sandbox.Dir(),
-                            EnvironmentWithTemp(sandbox.TempDir()));
+    debugger_ = std::thread(
+        launch == Launch::kWithTraces ? &HostProcess::DebugLoop : &HostProcess::PlainRun, this,
+        commandLine, sandbox.Dir(), EnvironmentWithTemp(sandbox.TempDir()));
     ::WaitForSingleObject(startedEvent_, 30000);
 }
 
@@ -79,15 +80,16 @@ HostProcess::~HostProcess() {
 }
 
 // The debugger thread: it must be the thread that created the process.
-void HostProcess::DebugLoop(std::wstring commandLine, std::wstring folder, std::wstring environment) {
+void HostProcess::DebugLoop(std::wstring commandLine, std::wstring folder,
+                            std::wstring environment) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
     line.push_back(L'\0');
     if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE,
-                          DEBUG_ONLY_THIS_PROCESS | CREATE_UNICODE_ENVIRONMENT,
-                          environment.data(), folder.c_str(), &startup, &info)) {
+                          DEBUG_ONLY_THIS_PROCESS | CREATE_UNICODE_ENVIRONMENT, environment.data(),
+                          folder.c_str(), &startup, &info)) {
         exited_ = true;
         ::SetEvent(startedEvent_);
         return;
@@ -130,8 +132,35 @@ void HostProcess::DebugLoop(std::wstring commandLine, std::wstring folder, std::
     }
 }
 
+// The same start without the debugger; the thread only waits for the end.
+void HostProcess::PlainRun(std::wstring commandLine, std::wstring folder,
+                           std::wstring environment) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+    line.push_back(L'\0');
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                          environment.data(), folder.c_str(), &startup, &info)) {
+        exited_ = true;
+        ::SetEvent(startedEvent_);
+        return;
+    }
+    ::CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    processId_ = info.dwProcessId;
+    started_ = true;
+    ::SetEvent(startedEvent_);
+    ::WaitForSingleObject(process_, INFINITE);
+    DWORD code = 0;
+    ::GetExitCodeProcess(process_, &code);
+    exitCode_ = code;
+    exited_ = true;
+}
+
 void HostProcess::AddTrace(std::string text) {
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
     std::lock_guard<std::mutex> lock(mutex_);
     traces_.push_back(std::move(text));
 }
@@ -180,7 +209,9 @@ HWND HostProcess::WaitForDialogWith(int controlId, DWORD ms) const {
     return found;
 }
 
-HWND HostProcess::FindMessageBox() const { return FindDialogWith(0xFFFF); }
+HWND HostProcess::FindMessageBox() const {
+    return FindDialogWith(0xFFFF);
+}
 
 HWND HostProcess::WaitForMessageBox(DWORD ms) const {
     HWND found = nullptr;
