@@ -9,9 +9,12 @@
 //   SettingHost.exe /screenshot FILE    open it, save a PNG of it once it has painted, close it
 //   SettingHost.exe /show /autoclose    close each opening (as the close request does) as soon
 //                                       as it is up and idle; with /repeat, for leak checks
+//   SettingHost.exe ... /probe FILE     write the leak probe (see TakeProbe) to FILE before the
+//                                       first opening, after it and after the last
 //
 // Exit code: 0, or 3 when Setting.dll (or a library it needs) cannot be loaded.
 #include <windows.h>
+#include <psapi.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -19,6 +22,7 @@ using std::max;
 using std::min;
 #include <gdiplus.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -36,6 +40,7 @@ struct Options {
     bool autoClose = false;
     int repeat = 1;
     std::wstring screenshot;
+    std::wstring probe;
 };
 
 struct Host {
@@ -62,24 +67,23 @@ Options ParseOptions() {
             options.noParent = true;
         } else if (arg == L"/repeat" && i + 1 < count) {
             options.repeat = std::max(1, _wtoi(args[++i]));
+        } else if (arg == L"/probe" && i + 1 < count) {
+            options.probe = args[++i];
         } else if (arg == L"/screenshot" && i + 1 < count) {
             options.screenshot = args[++i];
             options.show = true;
         }
     }
-    if (args)
-        ::LocalFree(args);
+    if (args) ::LocalFree(args);
     return options;
 }
 
 bool EncoderClsid(const wchar_t* mime, CLSID& clsid) {
     UINT count = 0, size = 0;
-    if (Gdiplus::GetImageEncodersSize(&count, &size) != Gdiplus::Ok || size == 0)
-        return false;
+    if (Gdiplus::GetImageEncodersSize(&count, &size) != Gdiplus::Ok || size == 0) return false;
     std::vector<BYTE> buffer(size);
     auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    if (Gdiplus::GetImageEncoders(count, size, encoders) != Gdiplus::Ok)
-        return false;
+    if (Gdiplus::GetImageEncoders(count, size, encoders) != Gdiplus::Ok) return false;
     for (UINT i = 0; i < count; ++i) {
         if (wcscmp(encoders[i].MimeType, mime) == 0) {
             clsid = encoders[i].Clsid;
@@ -114,9 +118,84 @@ bool SaveScreenshot(HWND dialog, const std::wstring& path) {
     return saved;
 }
 
+// Leak probe. Under Wine the usual counters (GetGuiResources, handle counts) stay 0, but GDI
+// slots and kernel handle values are reused once freed. A burst of fresh objects fills the
+// free ones first, so its highest slot or value lies as far above the objects still alive as
+// the burst is long: it grows by one slot (or one handle step) for every object the process
+// keeps. A single probe object would only show the last freed slot.
+constexpr int kProbeBurst = 1000;
+
+struct Probe {
+    const wchar_t* stage;
+    unsigned gdiSlot;   // highest slot (low 16 bits of the handle) of a burst of brushes
+    uintptr_t handle;   // highest value of a burst of event handles
+    SIZE_T workingSet;  // bytes
+    SIZE_T committed;   // bytes of committed private memory (heaps included, touched or not)
+};
+
+// Under Wine PrivateUsage stays 0; walking the address space gives the same figure.
+SIZE_T CommittedPrivateBytes() {
+    SIZE_T total = 0;
+    MEMORY_BASIC_INFORMATION region{};
+    for (const char* address = nullptr;
+         ::VirtualQuery(address, &region, sizeof region) == sizeof region;
+         address = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
+    }
+    return total;
+}
+
+Probe TakeProbe(const wchar_t* stage) {
+    Probe probe{stage, 0, 0, 0, 0};
+    std::vector<HBRUSH> brushes;
+    std::vector<HANDLE> events;
+    for (int i = 0; i < kProbeBurst; ++i) {
+        if (HBRUSH brush = ::CreateSolidBrush(RGB(i & 0xFF, 0, 0))) {
+            brushes.push_back(brush);
+            probe.gdiSlot = std::max<unsigned>(probe.gdiSlot, LOWORD(brush));
+        }
+        if (HANDLE event = ::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+            events.push_back(event);
+            probe.handle = std::max(probe.handle, reinterpret_cast<uintptr_t>(event));
+        }
+    }
+    for (HBRUSH brush : brushes)
+        ::DeleteObject(brush);
+    for (HANDLE event : events)
+        ::CloseHandle(event);
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters))
+        probe.workingSet = counters.WorkingSetSize;
+    probe.committed = CommittedPrivateBytes();
+    return probe;
+}
+
+// One line a stage: "<stage> gdi=<slot> handle=<value> workingset=<bytes> committed=<bytes>".
+void WriteProbes(const std::wstring& path, const std::vector<Probe>& probes) {
+    FILE* file = _wfopen(path.c_str(), L"w");
+    if (!file) return;
+    for (const Probe& p : probes) {
+        std::fwprintf(file, L"%ls gdi=%u handle=%llu workingset=%llu committed=%llu\n", p.stage,
+                      p.gdiSlot, static_cast<unsigned long long>(p.handle),
+                      static_cast<unsigned long long>(p.workingSet),
+                      static_cast<unsigned long long>(p.committed));
+    }
+    std::fclose(file);
+}
+
 void OpenSettings(HWND window) {
+    const bool probing = !g_host.options.probe.empty();
+    std::vector<Probe> probes;
+    if (probing) probes.push_back(TakeProbe(L"before"));
     for (int i = 0; i < g_host.options.repeat; ++i) {
         g_host.showDlgSetting(g_host.options.noParent ? nullptr : window);
+        // The first opening fills the platform's and GDI+'s caches once for good.
+        if (probing && i == 0) probes.push_back(TakeProbe(L"first"));
+    }
+    if (probing) {
+        probes.push_back(TakeProbe(L"last"));
+        WriteProbes(g_host.options.probe, probes);
     }
 }
 
@@ -128,8 +207,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                             nullptr);
             return 0;
         case WM_COMMAND:
-            if (LOWORD(wParam) == kSettingsButton)
-                OpenSettings(hwnd);
+            if (LOWORD(wParam) == kSettingsButton) OpenSettings(hwnd);
             return 0;
         case kOpenNow:
             OpenSettings(hwnd);
@@ -192,8 +270,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
                                     instance, nullptr);
     ::ShowWindow(g_host.window, showCommand);
     ::UpdateWindow(g_host.window);
-    if (g_host.options.show)
-        ::PostMessageW(g_host.window, kOpenNow, 0, 0);
+    if (g_host.options.show) ::PostMessageW(g_host.window, kOpenNow, 0, 0);
 
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -1,6 +1,10 @@
 #include "HostProcess.h"
 
 #include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <thread>
+#include <cstring>
 
 namespace testsupport {
 namespace {
@@ -25,22 +29,6 @@ std::wstring EnvironmentWithTemp(const std::wstring& temp) {
     return block;
 }
 
-std::string ReadDebugString(HANDLE process, const OUTPUT_DEBUG_STRING_INFO& info) {
-    const size_t unit = info.fUnicode ? 2 : 1;
-    std::vector<char> bytes(static_cast<size_t>(info.nDebugStringLength) * unit, '\0');
-    SIZE_T read = 0;
-    ::ReadProcessMemory(process, info.lpDebugStringData, bytes.data(), bytes.size(), &read);
-    if (!info.fUnicode) return std::string(bytes.data(), strnlen(bytes.data(), read));
-    std::wstring wide(reinterpret_cast<const wchar_t*>(bytes.data()),
-                      wcsnlen(reinterpret_cast<const wchar_t*>(bytes.data()), read / 2));
-    std::string narrow(wide.size() * 3 + 1, '\0');
-    const int length =
-        ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), narrow.data(),
-                              static_cast<int>(narrow.size()), nullptr, nullptr);
-    narrow.resize(std::max(length, 0));
-    return narrow;
-}
-
 struct FindContext {
     DWORD processId;
     std::vector<HWND> windows;
@@ -60,128 +48,124 @@ bool IsDialog(HWND hwnd) {
     return wcscmp(name, L"#32770") == 0;
 }
 
+// The debug-output channel of the system: a writer waits for "buffer ready", puts its process id
+// and text into a shared buffer and signals "data ready". The monitor serves it for the whole
+// life of the test program, so that no writer ever waits for a monitor that has gone.
+class TraceMonitor {
+public:
+    static TraceMonitor& Instance() {
+        static TraceMonitor monitor;
+        return monitor;
+    }
+
+    std::vector<std::string> TracesOf(DWORD processId) const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        std::vector<std::string> own;
+        for (const auto& [pid, text] : traces_) {
+            if (pid == processId) own.push_back(text);
+        }
+        return own;
+    }
+
+private:
+    TraceMonitor() {
+        buffer_ = ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kSize,
+                                       L"DBWIN_BUFFER");
+        bufferReady_ = ::CreateEventW(nullptr, FALSE, FALSE, L"DBWIN_BUFFER_READY");
+        dataReady_ = ::CreateEventW(nullptr, FALSE, FALSE, L"DBWIN_DATA_READY");
+        if (buffer_ && bufferReady_ && dataReady_)
+            thread_ = std::thread(&TraceMonitor::Serve, this);
+    }
+    ~TraceMonitor() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+        for (HANDLE h : {buffer_, bufferReady_, dataReady_}) {
+            if (h) ::CloseHandle(h);
+        }
+    }
+
+    void Serve() {
+        const auto* view =
+            static_cast<const char*>(::MapViewOfFile(buffer_, FILE_MAP_READ, 0, 0, kSize));
+        if (!view) return;
+        ::SetEvent(bufferReady_);
+        while (!stop_) {
+            if (::WaitForSingleObject(dataReady_, 50) != WAIT_OBJECT_0) continue;
+            DWORD pid = 0;
+            std::memcpy(&pid, view, sizeof pid);
+            std::string text(view + sizeof pid, strnlen(view + sizeof pid, kSize - sizeof pid));
+            while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+                text.pop_back();
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                traces_.emplace_back(pid, std::move(text));
+            }
+            ::SetEvent(bufferReady_);
+        }
+        ::UnmapViewOfFile(view);
+    }
+
+    static constexpr DWORD kSize = 4096;
+    HANDLE buffer_ = nullptr;
+    HANDLE bufferReady_ = nullptr;
+    HANDLE dataReady_ = nullptr;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+    mutable std::mutex mutex_;
+    std::vector<std::pair<DWORD, std::string>> traces_;  // process id, text
+};
+
 }  // namespace
 
 HostProcess::HostProcess(const Sandbox& sandbox, const std::wstring& arguments,
-                         const std::wstring& program, Launch launch) {
-    startedEvent_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+                         const std::wstring& program) {
+    TraceMonitor::Instance();  // up before the host starts, so no trace of its start is missed
     const std::wstring commandLine = L"\"" + sandbox.PathOf(program) + L"\" " + arguments;
-    debugger_ = std::thread(
-        launch == Launch::kWithTraces ? &HostProcess::DebugLoop : &HostProcess::PlainRun, this,
-        commandLine, sandbox.Dir(), EnvironmentWithTemp(sandbox.TempDir()));
-    ::WaitForSingleObject(startedEvent_, 30000);
+    std::wstring environment = EnvironmentWithTemp(sandbox.TempDir());
+    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+    line.push_back(L'\0');
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                         environment.data(), sandbox.Dir().c_str(), &startup, &info)) {
+        ::CloseHandle(info.hThread);
+        process_ = info.hProcess;
+        processId_ = info.dwProcessId;
+    }
 }
 
 HostProcess::~HostProcess() {
-    if (started_ && !exited_) Kill();
-    if (debugger_.joinable()) debugger_.join();
+    if (Running()) Kill();
     if (process_) ::CloseHandle(process_);
-    ::CloseHandle(startedEvent_);
 }
 
-// The debugger thread: it must be the thread that created the process.
-void HostProcess::DebugLoop(std::wstring commandLine, std::wstring folder,
-                            std::wstring environment) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
-    line.push_back(L'\0');
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE,
-                          DEBUG_ONLY_THIS_PROCESS | CREATE_UNICODE_ENVIRONMENT, environment.data(),
-                          folder.c_str(), &startup, &info)) {
-        exited_ = true;
-        ::SetEvent(startedEvent_);
-        return;
-    }
-    ::CloseHandle(info.hThread);
-    process_ = info.hProcess;
-    processId_ = info.dwProcessId;
-    started_ = true;
-    ::SetEvent(startedEvent_);
-
-    DEBUG_EVENT event{};
-    while (::WaitForDebugEvent(&event, INFINITE)) {
-        DWORD status = DBG_CONTINUE;
-        switch (event.dwDebugEventCode) {
-            case OUTPUT_DEBUG_STRING_EVENT:
-                AddTrace(ReadDebugString(process_, event.u.DebugString));
-                break;
-            case EXCEPTION_DEBUG_EVENT:
-                // The host's own exceptions (the module raises and catches its errors) go back
-                // to it untouched; only the initial breakpoint is the debugger's.
-                if (event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT) {
-                    status = DBG_EXCEPTION_NOT_HANDLED;
-                }
-                break;
-            case CREATE_PROCESS_DEBUG_EVENT:
-                if (event.u.CreateProcessInfo.hFile) ::CloseHandle(event.u.CreateProcessInfo.hFile);
-                break;
-            case LOAD_DLL_DEBUG_EVENT:
-                if (event.u.LoadDll.hFile) ::CloseHandle(event.u.LoadDll.hFile);
-                break;
-            case EXIT_PROCESS_DEBUG_EVENT:
-                exitCode_ = event.u.ExitProcess.dwExitCode;
-                exited_ = true;
-                break;
-            default:
-                break;
-        }
-        ::ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
-        if (exited_) break;
-    }
+bool HostProcess::Running() const {
+    return process_ && ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
 }
 
-// The same start without the debugger; the thread only waits for the end.
-void HostProcess::PlainRun(std::wstring commandLine, std::wstring folder,
-                           std::wstring environment) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
-    line.push_back(L'\0');
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                          environment.data(), folder.c_str(), &startup, &info)) {
-        exited_ = true;
-        ::SetEvent(startedEvent_);
-        return;
-    }
-    ::CloseHandle(info.hThread);
-    process_ = info.hProcess;
-    processId_ = info.dwProcessId;
-    started_ = true;
-    ::SetEvent(startedEvent_);
-    ::WaitForSingleObject(process_, INFINITE);
-    DWORD code = 0;
-    ::GetExitCodeProcess(process_, &code);
-    exitCode_ = code;
-    exited_ = true;
-}
-
-void HostProcess::AddTrace(std::string text) {
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-        text.pop_back();
-    std::lock_guard<std::mutex> lock(mutex_);
-    traces_.push_back(std::move(text));
+DWORD HostProcess::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (process_) ::GetExitCodeProcess(process_, &code);
+    return code;
 }
 
 bool HostProcess::WaitForExit(DWORD ms) {
-    return WaitUntil([this] { return exited_.load(); }, ms);
+    return process_ && ::WaitForSingleObject(process_, ms) == WAIT_OBJECT_0;
 }
 
 void HostProcess::Kill() {
-    if (process_ && !exited_) ::TerminateProcess(process_, 99);
+    if (Running()) ::TerminateProcess(process_, 99);
     WaitForExit(10000);
 }
 
 std::vector<std::string> HostProcess::Traces() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return traces_;
+    return TraceMonitor::Instance().TracesOf(processId_);
 }
 
 bool HostProcess::HasTrace(const std::string& text) const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return std::any_of(traces_.begin(), traces_.end(),
+    const std::vector<std::string> own = Traces();
+    return std::any_of(own.begin(), own.end(),
                        [&](const std::string& t) { return t.find(text) != std::string::npos; });
 }
 
@@ -221,7 +205,7 @@ HWND HostProcess::WaitForMessageBox(DWORD ms) const {
 }
 
 void HostProcess::Settle(DWORD ms) const {
-    if (process_ && !exited_) ::WaitForInputIdle(process_, ms);
+    if (Running()) ::WaitForInputIdle(process_, ms);
     ::Sleep(30);
 }
 

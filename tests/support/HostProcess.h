@@ -17,27 +17,23 @@ namespace testsupport {
 
 class HostProcess {
 public:
-    // kWithoutDebugger runs the host as a plain process: no traces are collected. Under Wine 8
-    // a C++ exception raised while a debugger is attached is unwound with a wrong frame
-    // register (rbp), so a test of a failure that the module throws and catches needs it.
-    enum class Launch { kWithTraces, kWithoutDebugger };
-
-    // Starts <sandbox>\SettingHost.exe with `arguments`; its temporary folder is the
-    // sandbox's, so its log file lands there.
+    // Starts <sandbox>\<program> with `arguments`; its temporary folder is the sandbox's, so
+    // its log file lands there. Its debugger-output traces are collected through the system's
+    // debug-output monitor channel: no debugger is attached, so the host runs as it does for a
+    // user. One monitor serves every host of the test program, from the first host on.
     HostProcess(const Sandbox& sandbox, const std::wstring& arguments = L"/show",
-                const std::wstring& program = L"SettingHost.exe",
-                Launch launch = Launch::kWithTraces);
+                const std::wstring& program = L"SettingHost.exe");
     ~HostProcess();
     HostProcess(const HostProcess&) = delete;
     HostProcess& operator=(const HostProcess&) = delete;
 
-    bool Started() const { return started_; }
+    bool Started() const { return process_ != nullptr; }
     DWORD Id() const { return processId_; }
 
     // The process has ended within `ms`; its exit code is then ExitCode().
     bool WaitForExit(DWORD ms = 15000);
-    DWORD ExitCode() const { return exitCode_; }
-    bool Running() const { return !exited_; }
+    DWORD ExitCode() const;
+    bool Running() const;
     // Ends the process at once.
     void Kill();
 
@@ -61,19 +57,8 @@ public:
     void Settle(DWORD ms = 5000) const;
 
 private:
-    void DebugLoop(std::wstring commandLine, std::wstring folder, std::wstring environment);
-    void PlainRun(std::wstring commandLine, std::wstring folder, std::wstring environment);
-    void AddTrace(std::string text);
-
-    std::thread debugger_;
-    mutable std::mutex mutex_;
-    std::vector<std::string> traces_;
-    HANDLE process_ = nullptr;  // owned; valid once started_
+    HANDLE process_ = nullptr;  // owned
     DWORD processId_ = 0;
-    std::atomic<bool> started_{false};
-    std::atomic<bool> exited_{false};
-    std::atomic<DWORD> exitCode_{STILL_ACTIVE};
-    HANDLE startedEvent_ = nullptr;
 };
 
 // Polls `condition` until it holds or `ms` have passed.

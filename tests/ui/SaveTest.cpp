@@ -155,10 +155,9 @@ protected:
 
     // Opens the dialog, lets `change` work it, clicks OK and waits until the host is gone;
     // its traces are then in `traces`.
-    void SaveWith(const std::function<void(HWND)>& change,
-                  HostProcess::Launch launch = HostProcess::Launch::kWithTraces) {
+    void SaveWith(const std::function<void(HWND)>& change) {
         traces.clear();
-        HostProcess host(sandbox, L"/show", L"SettingHost.exe", launch);
+        HostProcess host(sandbox);
         HWND dialog = host.WaitForSettings();
         ASSERT_NE(dialog, nullptr);
         ClearJournal();
@@ -512,10 +511,6 @@ TEST_F(SaveTest, WithoutATrayImageTheTrayIsLeftAloneAndTheSaveGoesOn) {
 
 // ---- Engine failures ------------------------------------------------------------------------
 
-// The save worker raises the engine's refusal and catches it itself; a debugger attached
-// to the host makes Wine unwind that wrongly (see HostProcess::Launch).
-constexpr HostProcess::Launch kThrowsInTheWorker = HostProcess::Launch::kWithoutDebugger;
-
 bool WritesToTheEngine(const std::string& operation) {
     return operation.rfind("Set", 0) == 0 || operation == "ClearBootRestore" ||
            operation == "RegisterTray" || operation == "UnregisterTray";
@@ -532,12 +527,10 @@ TEST_F(SaveTest, AFailedReadWritesNothingLogsTheCodeAndCloses) {
         sandbox.RemoveFile(L"temp\\virget_SettingHost.exe.log");
         const sim::EngineState before = sandbox.Engine();
 
-        ASSERT_NO_FATAL_FAILURE(SaveWith(
-            [&](HWND dialog) {
-                Click(dialog, IDC_CHECK_TOASTER);
-                sandbox.FailEngine(c.operation, c.code);
-            },
-            kThrowsInTheWorker));
+        ASSERT_NO_FATAL_FAILURE(SaveWith([&](HWND dialog) {
+            Click(dialog, IDC_CHECK_TOASTER);
+            sandbox.FailEngine(c.operation, c.code);
+        }));
 
         for (const auto& call : sandbox.Calls())
             EXPECT_FALSE(WritesToTheEngine(call)) << call;
@@ -554,13 +547,11 @@ TEST_F(SaveTest, AFailedEventWriteKeepsTheSnapshotSettingsLogsAndCloses) {
     UseEngine([](sim::EngineState& s) { s.snapshotSetting.AutoCreate.bSuppressToaster = 0; });
     const EVENT_MONITOR_SETTING storedEvents = sandbox.Engine().eventMonitorSetting;
 
-    ASSERT_NO_FATAL_FAILURE(SaveWith(
-        [&](HWND dialog) {
-            Click(dialog, IDC_CHECK_TOASTER);
-            Click(dialog, IDC_CHECK_EV_SYSFOLDER);
-            sandbox.FailEngine("SetEventMonitorSetting", 1359);
-        },
-        kThrowsInTheWorker));
+    ASSERT_NO_FATAL_FAILURE(SaveWith([&](HWND dialog) {
+        Click(dialog, IDC_CHECK_TOASTER);
+        Click(dialog, IDC_CHECK_EV_SYSFOLDER);
+        sandbox.FailEngine("SetEventMonitorSetting", 1359);
+    }));
 
     const sim::EngineState state = sandbox.Engine();
     EXPECT_EQ(state.snapshotSetting.AutoCreate.bSuppressToaster, 1);
