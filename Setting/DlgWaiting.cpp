@@ -9,14 +9,14 @@
 
 namespace {
 
-const wchar_t* TextKeyOf(int mode) {
+const config::Key* TextKeyOf(int mode) {
     switch (mode) {
         case CDlgWaiting::kSwitchingOff:
-            return L"IDC_WAIT1_DLG";
+            return &config::kWaitSwitchOff;
         case CDlgWaiting::kSwitchingOn:
-            return L"IDC_WAIT_DLG";
+            return &config::kWaitSwitchOn;
         case CDlgWaiting::kSaving:
-            return L"IDC_SAVESET";
+            return &config::kWaitSaving;
         default:
             return nullptr;
     }
@@ -64,8 +64,8 @@ void CDlgWaiting::Close() {
 LRESULT CDlgWaiting::OnShowWindow(WPARAM shown, LPARAM, bool&) {
     if (!shown) return 0;  // hidden at the end of its run: nothing to start
     if (m_pIniFile) {
-        if (const wchar_t* key = TextKeyOf(m_nMode))
-            m_pIniFile->ReadString(L"Setting", key, m_strWaitText);
+        if (const config::Key* key = TextKeyOf(m_nMode))
+            m_pIniFile->ReadString(*key, m_strWaitText);
     }
     ::SetDlgItemTextW(hwnd_, IDC_STATIC_WAIT, m_strWaitText.c_str());
     StartAnimation();
@@ -74,8 +74,7 @@ LRESULT CDlgWaiting::OnShowWindow(WPARAM shown, LPARAM, bool&) {
 
 void CDlgWaiting::StartAnimation() {
     StopAnimation();
-    if (!m_stopAnimation)
-        return;
+    if (!m_stopAnimation) return;
     ::ResetEvent(m_stopAnimation.get());
     m_animating = true;
     auto thread = std::make_unique<ui::Thread>();
@@ -93,24 +92,21 @@ void CDlgWaiting::StartAnimation() {
 DWORD CDlgWaiting::AnimationLoop(HWND box) {
     for (WPARAM counter = 100;; ++counter) {
         ::PostMessageW(box, kAnimationFrame, counter, 0);
-        if (::WaitForSingleObject(m_stopAnimation.get(), kFrameMilliseconds) != WAIT_TIMEOUT)
-            break;
+        if (::WaitForSingleObject(m_stopAnimation.get(), kFrameMilliseconds) != WAIT_TIMEOUT) break;
     }
     return ERROR_CANCELLED;
 }
 
 void CDlgWaiting::StopAnimation() {
     m_animating = false;
-    if (!m_animation)
-        return;
+    if (!m_animation) return;
     ::SetEvent(m_stopAnimation.get());
     m_animation->Join();
     m_animation.reset();
 }
 
 LRESULT CDlgWaiting::OnAnimationFrame(WPARAM counter, LPARAM, bool&) {
-    if (!m_animating)
-        return 0;  // a frame that was under way when the box closed
+    if (!m_animating) return 0;  // a frame that was under way when the box closed
     const std::wstring text = m_strWaitText + std::wstring(counter % 3 + 1, L'.');
     ::SetDlgItemTextW(hwnd_, IDC_STATIC_WAIT, text.c_str());
     return 0;
@@ -132,8 +128,7 @@ LRESULT CDlgWaiting::OnDestroy(WPARAM, LPARAM, bool& handled) {
 LRESULT CDlgWaiting::OnEraseBkgnd(WPARAM wParam, LPARAM, bool& handled) {
     HDC dc = reinterpret_cast<HDC>(wParam);
     ::SetBkMode(dc, TRANSPARENT);
-    if (DrawSkinFrame(hwnd_, dc) != 0)
-        handled = false;
+    if (DrawSkinFrame(hwnd_, dc) != 0) handled = false;
     return TRUE;
 }
 
@@ -142,8 +137,7 @@ LRESULT CDlgWaiting::OnCtlColor(WPARAM wParam, LPARAM, bool&) {
 }
 
 LRESULT CDlgWaiting::OnLButtonDown(WPARAM, LPARAM lParam, bool& handled) {
-    if (GET_Y_LPARAM(lParam) > kCaptionBand)
-        return 0;  // ignored, no default handling
+    if (GET_Y_LPARAM(lParam) > kCaptionBand) return 0;  // ignored, no default handling
     StartCaptionDrag(lParam);
     handled = false;
     return 0;

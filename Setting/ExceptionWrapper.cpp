@@ -23,12 +23,10 @@ text::Timestamp LocalTimestamp() {
 std::wstring BuildLogPath() {
     wchar_t temp[kLogPathCapacity];
     const DWORD length = ::GetTempPathW(kLogPathCapacity, temp);
-    if (length == 0 || length >= kLogPathCapacity)
-        return {};
+    if (length == 0 || length >= kLogPathCapacity) return {};
     std::wstring path = std::wstring(temp, length) + L"virget_" +
                         text::FileNamePart(HostExecutablePath()) + L".log";
-    if (path.size() >= kLogPathCapacity)
-        return {};
+    if (path.size() >= kLogPathCapacity) return {};
     return path;
 }
 
@@ -41,13 +39,11 @@ public:
             OVERLAPPED at = Region();
             locked_ = ::LockFileEx(file_, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1,
                                    0, &at) != FALSE;
-            if (!locked_)
-                ::Sleep(5);
+            if (!locked_) ::Sleep(5);
         }
     }
     ~LogFileLock() {
-        if (!locked_)
-            return;
+        if (!locked_) return;
         OVERLAPPED at = Region();
         ::UnlockFileEx(file_, 0, 1, 0, &at);
     }
@@ -65,13 +61,11 @@ private:
 };
 
 void AppendToLogFile(const std::wstring& path, const std::wstring& line) {
-    if (path.empty() || line.empty())
-        return;
+    if (path.empty() || line.empty()) return;
     ui::UniqueHandle file = ui::OwnFileHandle(::CreateFileW(
         path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
         OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return;  // the line is lost; the log never reports about itself
+    if (!file) return;  // the line is lost; the log never reports about itself
     LogFileLock lock(file.get());
     LARGE_INTEGER size{};
     if (::GetFileSizeEx(file.get(), &size) && size.QuadPart > kLogSizeLimit) {
@@ -86,14 +80,12 @@ void AppendToLogFile(const std::wstring& path, const std::wstring& line) {
 }
 
 std::wstring FormatTraceText(const wchar_t* format, va_list args) {
-    if (!format)
-        return {};
+    if (!format) return {};
     // Room for the text as the 1024-character line leaves it after the time stamp.
     wchar_t buffer[text::kLogLineCapacity];
     const int written = _vsnwprintf(buffer, text::kLogLineCapacity - 1, format, args);
     buffer[text::kLogLineCapacity - 1] = L'\0';
-    if (written >= 0)
-        buffer[written] = L'\0';
+    if (written >= 0) buffer[written] = L'\0';
     return buffer;
 }
 
@@ -105,8 +97,7 @@ void CExceptionWrapper::Prepare(int code, int line, const wchar_t* sourcePath) {
     if (sourcePath) {
         const wchar_t* name = sourcePath;
         for (const wchar_t* p = sourcePath; *p; ++p) {
-            if (*p == L'\\' || *p == L'/')
-                name = p + 1;
+            if (*p == L'\\' || *p == L'/') name = p + 1;
         }
         m_lpszSourceFile = name;
     }
@@ -129,10 +120,8 @@ CExceptionWrapper::CExceptionWrapper(int line, const wchar_t* sourcePath, const 
 }
 
 void CExceptionWrapper::WriteLog(int flags) const {
-    if (flags & kToDebugger)
-        ::OutputDebugStringW(m_strMessage.c_str());
-    if (flags & kToLogFile)
-        AppendToLogFile(m_strLogPath, m_strMessage);
+    if (flags & kToDebugger) ::OutputDebugStringW(m_strMessage.c_str());
+    if (flags & kToLogFile) AppendToLogFile(m_strLogPath, m_strMessage);
 }
 
 void LogCaughtException(int line, const wchar_t* sourcePath) noexcept {

@@ -28,14 +28,11 @@ Session& TheSession() {
 bool Acquire() {
     Session& s = TheSession();
     std::lock_guard<std::mutex> lock(s.mutex);
-    if (s.running)
-        return true;
+    if (s.running) return true;
     Gdiplus::GdiplusStartupInput input;
     input.SuppressBackgroundThread = TRUE;
-    if (Gdiplus::GdiplusStartup(&s.token, &input, &s.output) != Gdiplus::Ok)
-        return false;
-    if (s.output.NotificationHook)
-        s.output.NotificationHook(&s.hookToken);
+    if (Gdiplus::GdiplusStartup(&s.token, &input, &s.output) != Gdiplus::Ok) return false;
+    if (s.output.NotificationHook) s.output.NotificationHook(&s.hookToken);
     s.running = true;
     return true;
 }
@@ -43,10 +40,8 @@ bool Acquire() {
 void Shutdown() {
     Session& s = TheSession();
     std::lock_guard<std::mutex> lock(s.mutex);
-    if (!s.running)
-        return;
-    if (s.output.NotificationUnhook)
-        s.output.NotificationUnhook(s.hookToken);
+    if (!s.running) return;
+    if (s.output.NotificationUnhook) s.output.NotificationUnhook(s.hookToken);
     Gdiplus::GdiplusShutdown(s.token);
     s.running = false;
 }

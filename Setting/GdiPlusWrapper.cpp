@@ -24,8 +24,7 @@ DWORD CGdiPlusWrapper::InitializeWrapper2(HDC target, int width, int height, DWO
 
 DWORD CGdiPlusWrapper::Initialize(HDC target, int width, int height, DWORD background, BOOL fill,
                                   bool buffered) {
-    if (!target)
-        return ERROR_INVALID_PARAMETER;
+    if (!target) return ERROR_INVALID_PARAMETER;
     Release();
     m_hTargetDC = target;
     m_nWidth = width;
@@ -34,33 +33,27 @@ DWORD CGdiPlusWrapper::Initialize(HDC target, int width, int height, DWORD backg
     HDC drawDc = target;
     if (buffered) {
         m_hMemDC.reset(::CreateCompatibleDC(target));
-        if (!m_hMemDC)
-            return ::GetLastError();
+        if (!m_hMemDC) return ::GetLastError();
         m_hBitmap.reset(::CreateCompatibleBitmap(target, width, height));
-        if (!m_hBitmap)
-            return ::GetLastError();
+        if (!m_hBitmap) return ::GetLastError();
         m_hOldBitmap = ::SelectObject(m_hMemDC.get(), m_hBitmap.get());
         drawDc = m_hMemDC.get();
     }
     m_lpGraphics.reset(new Gdiplus::Graphics(drawDc));
-    if (!m_lpGraphics)
-        return ERROR_NOT_ENOUGH_MEMORY;
+    if (!m_lpGraphics) return ERROR_NOT_ENOUGH_MEMORY;
 
     if (fill) {
         const DWORD status = FillBackground(background, 255);
-        if (status != 0)
-            return status;
+        if (status != 0) return status;
     }
     m_lpTextBrush.reset(new Gdiplus::SolidBrush(MakeColor(0x000000, 255)));
     m_lpPen.reset(new Gdiplus::Pen(MakeColor(0x000000, 255), 3.0f));
-    if (!m_lpTextBrush || !m_lpPen)
-        return ERROR_NOT_ENOUGH_MEMORY;
+    if (!m_lpTextBrush || !m_lpPen) return ERROR_NOT_ENOUGH_MEMORY;
     return BuildFont();
 }
 
 DWORD CGdiPlusWrapper::SetFont(const wchar_t* name, int sizePixels, int style) {
-    if (!name)
-        return ERROR_INVALID_PARAMETER;
+    if (!name) return ERROR_INVALID_PARAMETER;
     m_strFontName.assign(name, std::min(wcslen(name), kMaxFontName));
     m_fFontSize = static_cast<float>(sizePixels);
     m_nFontStyle = style;
@@ -70,12 +63,10 @@ DWORD CGdiPlusWrapper::SetFont(const wchar_t* name, int sizePixels, int style) {
 DWORD CGdiPlusWrapper::BuildFont() {
     m_lpFont.reset();
     m_lpFontFamily.reset(new Gdiplus::FontFamily(m_strFontName.c_str()));
-    if (!m_lpFontFamily)
-        return ERROR_NOT_ENOUGH_MEMORY;
+    if (!m_lpFontFamily) return ERROR_NOT_ENOUGH_MEMORY;
     m_lpFont.reset(
         new Gdiplus::Font(m_lpFontFamily.get(), m_fFontSize, m_nFontStyle, Gdiplus::UnitPixel));
-    if (!m_lpFont)
-        return ERROR_NOT_ENOUGH_MEMORY;
+    if (!m_lpFont) return ERROR_NOT_ENOUGH_MEMORY;
     // An unknown family is not an error here; drawing text with it fails later.
     return 0;
 }
@@ -104,23 +95,17 @@ DWORD CGdiPlusWrapper::FillBackground(DWORD color, BYTE alpha) {
 }
 
 DWORD CGdiPlusWrapper::DrawImage(Gdiplus::Image* image, int x, int y, int width, int height) {
-    if (!m_hTargetDC || !m_lpGraphics || !image)
-        return kNotReady;
-    if (width == -1)
-        width = static_cast<int>(image->GetWidth());
-    if (height == -1)
-        height = static_cast<int>(image->GetHeight());
+    if (!m_hTargetDC || !m_lpGraphics || !image) return kNotReady;
+    if (width == -1) width = static_cast<int>(image->GetWidth());
+    if (height == -1) height = static_cast<int>(image->GetHeight());
     return MapStatus(m_lpGraphics->DrawImage(image, x, y, width, height));
 }
 
 DWORD CGdiPlusWrapper::DrawImagePart(Gdiplus::Image* image, int x, int y, int srcX, int srcY,
                                      int srcWidth, int srcHeight, Gdiplus::Unit unit) {
-    if (!m_hTargetDC || !m_lpGraphics || !image)
-        return kNotReady;
-    if (srcWidth == -1)
-        srcWidth = static_cast<int>(image->GetWidth());
-    if (srcHeight == -1)
-        srcHeight = static_cast<int>(image->GetHeight());
+    if (!m_hTargetDC || !m_lpGraphics || !image) return kNotReady;
+    if (srcWidth == -1) srcWidth = static_cast<int>(image->GetWidth());
+    if (srcHeight == -1) srcHeight = static_cast<int>(image->GetHeight());
     // The destination-rectangle form: the point form leaves the first column of a piece
     // blank on some GDI+ implementations.
     return MapStatus(m_lpGraphics->DrawImage(image, Gdiplus::Rect(x, y, srcWidth, srcHeight), srcX,
@@ -129,8 +114,7 @@ DWORD CGdiPlusWrapper::DrawImagePart(Gdiplus::Image* image, int x, int y, int sr
 }
 
 DWORD CGdiPlusWrapper::DrawLine(int x1, int y1, int x2, int y2) {
-    if (!m_hTargetDC || !m_lpGraphics || !m_lpPen)
-        return kNotReady;
+    if (!m_hTargetDC || !m_lpGraphics || !m_lpPen) return kNotReady;
     return MapStatus(m_lpGraphics->DrawLine(m_lpPen.get(), x1, y1, x2, y2));
 }
 
@@ -139,8 +123,7 @@ DWORD CGdiPlusWrapper::DrawText(const wchar_t* text, int length, int x, int y, i
     if (!m_hTargetDC || !m_lpGraphics || !m_lpFontFamily || !m_lpFont || !m_lpTextBrush) {
         return kNotReady;
     }
-    if (!text)
-        return ERROR_INVALID_PARAMETER;
+    if (!text) return ERROR_INVALID_PARAMETER;
     std::wstring copy;
     try {
         copy.assign(text, length < 0 ? wcslen(text) : static_cast<size_t>(length));
@@ -162,10 +145,8 @@ DWORD CGdiPlusWrapper::DrawText(const wchar_t* text, int length, int x, int y, i
                           width == -1 ? measured.Width : static_cast<float>(width),
                           measured.Height);
     if (height != -1) {
-        if (alignV == 1)
-            layout.Y = y + (height - measured.Height) / 2.0f;
-        if (alignV == 2)
-            layout.Y = y + height - measured.Height;
+        if (alignV == 1) layout.Y = y + (height - measured.Height) / 2.0f;
+        if (alignV == 2) layout.Y = y + height - measured.Height;
         layout.Height = static_cast<float>(height);
     }
     const Gdiplus::Status drawStatus = m_lpGraphics->DrawString(
@@ -177,8 +158,7 @@ DWORD CGdiPlusWrapper::Present(int x, int y) {
     DWORD status = kNotReady;
     if (m_hTargetDC && m_hMemDC) {
         // The graphics object may hold drawing back until it is flushed.
-        if (m_lpGraphics)
-            m_lpGraphics->Flush(Gdiplus::FlushIntentionSync);
+        if (m_lpGraphics) m_lpGraphics->Flush(Gdiplus::FlushIntentionSync);
         status = ::BitBlt(m_hTargetDC, x, y, m_nWidth, m_nHeight, m_hMemDC.get(), 0, 0, SRCCOPY)
                      ? 0
                      : ::GetLastError();
@@ -189,8 +169,7 @@ DWORD CGdiPlusWrapper::Present(int x, int y) {
 
 void CGdiPlusWrapper::Release() {
     m_lpGraphics.reset();
-    if (m_hMemDC && m_hOldBitmap)
-        ::SelectObject(m_hMemDC.get(), m_hOldBitmap);
+    if (m_hMemDC && m_hOldBitmap) ::SelectObject(m_hMemDC.get(), m_hOldBitmap);
     m_hOldBitmap = nullptr;
     m_hBitmap.reset();  // no longer selected, so it can go
     m_hMemDC.reset();

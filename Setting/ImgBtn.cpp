@@ -14,8 +14,7 @@ unsigned AddressBits(const void* p) {
 
 void LoadInto(const wchar_t* path, std::wstring& pathField,
               std::unique_ptr<Gdiplus::Image>& image) {
-    if (!path)
-        return;
+    if (!path) return;
     pathField = path;
     image = LoadSkinImage(pathField);
 }
@@ -43,8 +42,7 @@ void CImgBtn::PreSubclassWindow() {
 
 bool CImgBtn::PreTranslateMessage(MSG& msg) {
     // A quick second click arrives as a double click; make it count as a click.
-    if (msg.hwnd == hwnd_ && msg.message == WM_LBUTTONDBLCLK)
-        msg.message = WM_LBUTTONDOWN;
+    if (msg.hwnd == hwnd_ && msg.message == WM_LBUTTONDBLCLK) msg.message = WM_LBUTTONDOWN;
     return false;
 }
 
@@ -76,8 +74,7 @@ void CImgBtn::DrawItem(const DRAWITEMSTRUCT& item) {
     DebugTraceN(kTraceCapacity, L"hdc=0x%08x", AddressBits(item.hDC));
     const DWORD status = surface.InitializeWrapper2(item.hDC, width, height, kWhite, FALSE);
     DebugTraceN(kTraceCapacity, L"InitializeWrapper2:0x%x", status);
-    if (status != 0)
-        return;
+    if (status != 0) return;
 
     const wchar_t* label = nullptr;
     Gdiplus::Image* image = ChooseImage(label);

@@ -12,6 +12,8 @@
 #include <mutex>
 #include <string>
 
+#include "ConfigKeys.h"
+
 class CIniFile {
 public:
     static constexpr size_t kValueCapacity = 5120;  // characters; longer values are cut
@@ -36,6 +38,29 @@ public:
         std::wstring text;
         ReadString(section, key, text);
         return text;
+    }
+
+    // The same through the table of the module's keys (ConfigKeys.h); the module reads every
+    // value this way.
+    bool ReadString(const config::Key& key, std::wstring& text) {
+        return ReadString(key.section, key.name, text);
+    }
+    bool ReadInt(const config::Key& key, int& value) {
+        return ReadInt(key.section, key.name, value);
+    }
+    std::wstring String(const config::Key& key) { return String(key.section, key.name); }
+    // Entry `index` of a numbered list.
+    bool ReadEntry(const config::Key& list, int index, std::wstring& text) {
+        return ReadString(list.section, list.EntryName(index), text);
+    }
+    bool ReadEntry(const config::Key& list, int index, int& value) {
+        return ReadInt(list.section, list.EntryName(index), value);
+    }
+    void ApplyText(HWND window, const config::Key& key) {
+        ApplyText(window, key.section, key.name);
+    }
+    void ApplyPosition(HWND window, const config::Key& key) {
+        ApplyPosition(window, key.section, key.name);
     }
 
     // Sets the window's text to the value as read (no placeholder replaced).

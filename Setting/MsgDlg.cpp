@@ -30,8 +30,7 @@ BOOL CMsgDlg::OnInitDialog() {
 
 LRESULT CMsgDlg::OnShowWindow(WPARAM wParam, LPARAM, bool& handled) {
     handled = false;  // the default handling runs as well
-    if (wParam)
-        SetUp();
+    if (wParam) SetUp();
     return 0;
 }
 
@@ -57,14 +56,15 @@ void CMsgDlg::SetUp() {
         m_pIniFile = std::make_unique<CIniFile>(iniPath.c_str());
         const bool error = m_nMode == kError;
         if (error || m_nMode == kWarning) {
-            m_pIniFile->ReadString(L"String", error ? L"IDS_WRONG" : L"IDS_WARNING", m_strHeading);
+            m_pIniFile->ReadString(error ? config::kErrorHeading : config::kWarningHeading,
+                                   m_strHeading);
             ::ShowWindow(Item(IDC_MSG_NO), error ? SW_HIDE : SW_SHOW);
             ::ShowWindow(Item(IDC_MSG_YES), error ? SW_HIDE : SW_SHOW);
             ::ShowWindow(Item(IDC_MSG_OK), error ? SW_SHOW : SW_HIDE);
         }
         m_stcHeading.SetText(m_strHeading);
-        m_pIniFile->ApplyText(Item(IDC_MSG_YES), L"String", L"IDS_YES");
-        m_pIniFile->ApplyText(Item(IDC_MSG_NO), L"String", L"IDS_NO");
+        m_pIniFile->ApplyText(Item(IDC_MSG_YES), config::kYesText);
+        m_pIniFile->ApplyText(Item(IDC_MSG_NO), config::kNoText);
         ::SetDlgItemTextW(hwnd_, IDC_MSG_TEXT, m_strMessage.c_str());
 
         m_stcHeading.SetBkColor(kWhite, TRUE);
@@ -77,8 +77,7 @@ void CMsgDlg::SetUp() {
 }
 
 LRESULT CMsgDlg::OnEraseBkgnd(WPARAM wParam, LPARAM, bool& handled) {
-    if (DrawSkinFrame(hwnd_, reinterpret_cast<HDC>(wParam)) != 0)
-        handled = false;
+    if (DrawSkinFrame(hwnd_, reinterpret_cast<HDC>(wParam)) != 0) handled = false;
     return TRUE;
 }
 
@@ -87,8 +86,7 @@ LRESULT CMsgDlg::OnCtlColor(WPARAM wParam, LPARAM, bool&) {
 }
 
 LRESULT CMsgDlg::OnLButtonDown(WPARAM, LPARAM lParam, bool& handled) {
-    if (GET_Y_LPARAM(lParam) > kCaptionBand)
-        return 0;
+    if (GET_Y_LPARAM(lParam) > kCaptionBand) return 0;
     StartCaptionDrag(lParam);
     handled = false;
     return 0;

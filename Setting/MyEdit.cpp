@@ -9,8 +9,7 @@ constexpr wchar_t kBackspace = 8;
 
 // Characters of text on the clipboard, or 0 when it holds none.
 size_t ClipboardTextLength(HWND owner) {
-    if (!::OpenClipboard(owner))
-        return 0;
+    if (!::OpenClipboard(owner)) return 0;
     size_t length = 0;
     if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
         if (auto* text = static_cast<const wchar_t*>(::GlobalLock(data))) {
@@ -37,12 +36,11 @@ void CMyEdit::PreSubclassWindow() {
 }
 
 void CMyEdit::EnsureHint() {
-    if (m_pToolTip)
-        return;
+    if (m_pToolTip) return;
     m_pToolTip = std::make_unique<CMyToolTip>();
     m_pToolTip->Create(hwnd_, nullptr);
     std::wstring hint;
-    m_pIniFile->ReadString(L"Setting", L"S_MAXCHAR", hint);
+    m_pIniFile->ReadString(config::kMaxCharsHint, hint);
     m_pToolTip->SetText(hint.c_str());
 }
 
@@ -67,7 +65,6 @@ LRESULT CMyEdit::OnPaste(WPARAM wParam, LPARAM lParam, bool&) {
     const size_t kept = static_cast<size_t>(TextLength()) - (end - start);
     const bool cut = kept + ClipboardTextLength(hwnd_) > static_cast<size_t>(kMaxChars);
     const LRESULT result = DefaultProcessing(WM_PASTE, wParam, lParam);
-    if (cut)
-        ShowHint();
+    if (cut) ShowHint();
     return result;
 }

@@ -28,8 +28,7 @@ void DrawPiece(Gdiplus::Graphics& graphics, Gdiplus::Image* image, int x, int y,
 CMyGroupBox::CMyGroupBox() {
     const std::wstring dir = HostDirectory();
     const std::wstring path = dir + kFrameBitmapSuffix;
-    if (!dir.empty() && path.size() < kPathCapacity)
-        m_tszBmpPath = path;
+    if (!dir.empty() && path.size() < kPathCapacity) m_tszBmpPath = path;
     DebugTrace(L"---------------m_tszBmpPath-----------");
     DebugTrace(L"%s", m_tszBmpPath.c_str());
 }
@@ -40,12 +39,10 @@ void CMyGroupBox::SetFont(const wchar_t* faceName, int points, int bold, BOOL un
     font.lfHeight = PointSizeToLogHeight(points);
     font.lfWeight = bold > 0 ? FW_BOLD : FW_NORMAL;
     font.lfUnderline = underline ? TRUE : FALSE;
-    if (faceName)
-        wcsncpy(font.lfFaceName, faceName, LF_FACESIZE - 1);
+    if (faceName) wcsncpy(font.lfFaceName, faceName, LF_FACESIZE - 1);
     m_nBold = bold;
     m_font.reset(::CreateFontIndirectW(&font));
-    if (hwnd_)
-        Redraw();
+    if (hwnd_) Redraw();
 }
 
 LRESULT CMyGroupBox::OnPaint(WPARAM, LPARAM, bool&) {
@@ -76,13 +73,10 @@ void CMyGroupBox::DrawFrame(HDC dc) {
             .WriteLog(CExceptionWrapper::kToLogFile);
         return;
     }
-    if (m_tszBmpPath.empty())
-        return;
+    if (m_tszBmpPath.empty()) return;
     // Decoded at the first paint and kept: the frame looks the same at every paint.
-    if (!m_frameImage)
-        m_frameImage = LoadSkinImage(m_tszBmpPath);
-    if (!m_frameImage)
-        return;
+    if (!m_frameImage) m_frameImage = LoadSkinImage(m_tszBmpPath);
+    if (!m_frameImage) return;
     Gdiplus::Graphics graphics(dc);
     Gdiplus::Image* bmp = m_frameImage.get();
     const int right = std::min<int>(m_rcClient.right, kMaxExtent);

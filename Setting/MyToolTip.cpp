@@ -5,8 +5,7 @@
 CMyToolTip::~CMyToolTip() {
     HWND tip = hwnd_;
     Unsubclass();
-    if (tip)
-        ::DestroyWindow(tip);
+    if (tip) ::DestroyWindow(tip);
 }
 
 BOOL CMyToolTip::Create(HWND owner, const wchar_t* text) {
@@ -18,8 +17,7 @@ BOOL CMyToolTip::Create(HWND owner, const wchar_t* text) {
                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                      topLevel, nullptr, ui::ResourceModule(), nullptr);
         if (!tip || !SubclassWindow(tip)) {
-            if (tip)
-                ::DestroyWindow(tip);
+            if (tip) ::DestroyWindow(tip);
             return FALSE;
         }
     }
@@ -38,13 +36,11 @@ BOOL CMyToolTip::Create(HWND owner, const wchar_t* text) {
 void CMyToolTip::SetText(const wchar_t* text) {
     m_text = text ? text : L"";
     m_toolInfo.lpszText = m_text.data();
-    if (hwnd_)
-        Send(TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&m_toolInfo));
+    if (hwnd_) Send(TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&m_toolInfo));
 }
 
 BOOL CMyToolTip::Show(UINT milliseconds) {
-    if (!hwnd_)
-        return TRUE;
+    if (!hwnd_) return TRUE;
     // Point the balloon's stem at the middle of the owner's bottom edge.
     RECT owner{};
     ::GetWindowRect(reinterpret_cast<HWND>(m_toolInfo.uId), &owner);
@@ -56,8 +52,7 @@ BOOL CMyToolTip::Show(UINT milliseconds) {
 }
 
 void CMyToolTip::Hide() {
-    if (hwnd_ && IsVisible())
-        Send(TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&m_toolInfo));
+    if (hwnd_ && IsVisible()) Send(TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&m_toolInfo));
 }
 
 LRESULT CMyToolTip::OnTimer(WPARAM wParam, LPARAM, bool& handled) {

@@ -15,10 +15,8 @@ void CNvStatic::PreSubclassWindow() {
     // The text font starts as a copy of the control's own font, so the caller can free its
     // font while this one lives.
     HGDIOBJ source = reinterpret_cast<HGDIOBJ>(Send(WM_GETFONT));
-    if (!source)
-        source = ::GetStockObject(DEFAULT_GUI_FONT);
-    if (!source)
-        source = ::GetStockObject(SYSTEM_FONT);
+    if (!source) source = ::GetStockObject(DEFAULT_GUI_FONT);
+    if (!source) source = ::GetStockObject(SYSTEM_FONT);
     LOGFONTW logFont{};
     if (source && ::GetObjectW(source, sizeof logFont, &logFont)) {
         m_font.reset(::CreateFontIndirectW(&logFont));
@@ -28,8 +26,7 @@ void CNvStatic::PreSubclassWindow() {
 }
 
 void CNvStatic::RedrawIf(BOOL redraw) const {
-    if (redraw && hwnd_)
-        Redraw();
+    if (redraw && hwnd_) Redraw();
 }
 
 void CNvStatic::SetTextColor(COLORREF color, BOOL redraw) {
@@ -50,8 +47,7 @@ void CNvStatic::SetFont(const wchar_t* faceName, int points, int bold, BOOL unde
     logFont.lfHeight = PointSizeToLogHeight(points);
     logFont.lfWeight = bold > 0 ? FW_BOLD : FW_NORMAL;
     logFont.lfUnderline = underline ? TRUE : FALSE;
-    if (faceName)
-        wcsncpy(logFont.lfFaceName, faceName, LF_FACESIZE - 1);
+    if (faceName) wcsncpy(logFont.lfFaceName, faceName, LF_FACESIZE - 1);
     m_font.reset(::CreateFontIndirectW(&logFont));
     RedrawIf(redraw);
 }
@@ -70,8 +66,7 @@ LRESULT CNvStatic::OnPaint(WPARAM, LPARAM, bool& handled) {
     ::SelectObject(dc, m_brBk.get());
     RECT client = ClientRect();
     ::FillRect(dc, &client, m_brBk.get());
-    if (m_font)
-        ::SelectObject(dc, m_font.get());
+    if (m_font) ::SelectObject(dc, m_font.get());
 
     const std::wstring caption = GetText();
     const LONG_PTR style = Style();
@@ -82,8 +77,7 @@ LRESULT CNvStatic::OnPaint(WPARAM, LPARAM, bool& handled) {
         format = DT_RIGHT;
     }
     format |= (style & SS_CENTERIMAGE) ? DT_SINGLELINE | DT_VCENTER : DT_WORDBREAK;
-    if (style & SS_NOPREFIX)
-        format |= DT_NOPREFIX;
+    if (style & SS_NOPREFIX) format |= DT_NOPREFIX;
     ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &client, format);
     return 0;
 }
@@ -95,15 +89,13 @@ LRESULT CNvStatic::OnEraseBkgnd(WPARAM wParam, LPARAM, bool&) {
 }
 
 LRESULT CNvStatic::OnSetCursor(WPARAM, LPARAM, bool&) {
-    if (!m_bHandCursor)
-        return FALSE;  // not handled, and the cursor left as it is
+    if (!m_bHandCursor) return FALSE;  // not handled, and the cursor left as it is
     ::SetCursor(m_hHandCursor);
     return TRUE;
 }
 
 LRESULT CNvStatic::OnEnable(WPARAM wParam, LPARAM, bool& handled) {
-    if (wParam)
-        Invalidate(true);
+    if (wParam) Invalidate(true);
     handled = false;
     return 0;
 }

@@ -33,19 +33,16 @@ DWORD RunProgram(const std::wstring& program, const std::wstring& commandLine,
     }
     ui::UniqueHandle processHandle(process.hProcess);
     ui::UniqueHandle threadHandle(process.hThread);
-    if (wait)
-        WaitForProcess(process.hProcess);
+    if (wait) WaitForProcess(process.hProcess);
     return 0;
 }
 
 LONG ReadRegString(HKEY root, const wchar_t* subKey, const wchar_t* valueName, wchar_t* buffer,
                    DWORD bufferBytes) {
-    if (!subKey || !valueName || !buffer)
-        return ERROR_INVALID_PARAMETER;
+    if (!subKey || !valueName || !buffer) return ERROR_INVALID_PARAMETER;
     HKEY key = nullptr;
     LONG result = ::RegOpenKeyExW(root, subKey, 0, KEY_QUERY_VALUE, &key);
-    if (result != ERROR_SUCCESS)
-        return result;
+    if (result != ERROR_SUCCESS) return result;
     DWORD type = 0;
     DWORD size = bufferBytes;
     result =

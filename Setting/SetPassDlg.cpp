@@ -9,19 +9,20 @@
 
 namespace {
 
-// Controls in the order they are texted and placed, with their INI keys.
+// Controls in the order they are texted and placed, with their keys.
 const struct {
     int id;
-    const wchar_t* key;
-} kControls[] = {{IDC_S_CURPASS, L"S_CURPASS"},
-                 {IDC_E_CURPASS, L"E_CURPASS"},
-                 {IDC_S_NEWPASS, L"S_NEWPASS"},
-                 {IDC_E_NEWPASS, L"E_NEWPASS"},
-                 {IDC_S_NEWPASS2, L"S_NEWPASS2"},
-                 {IDC_E_NEWPASS2, L"E_NEWPASS2"},
-                 {IDOK, L"S_PASSOK"},
-                 {IDCANCEL, L"S_PASSCANCEL"},
-                 {IDC_S_FORGETPASS, L"S_FORGETPASS"}};
+    const config::Key& text;
+    const config::Key& position;
+} kControls[] = {{IDC_S_CURPASS, config::kCurrentLabelText, config::kCurrentLabelPos},
+                 {IDC_E_CURPASS, config::kCurrentEditText, config::kCurrentEditPos},
+                 {IDC_S_NEWPASS, config::kNewLabelText, config::kNewLabelPos},
+                 {IDC_E_NEWPASS, config::kNewEditText, config::kNewEditPos},
+                 {IDC_S_NEWPASS2, config::kRepeatLabelText, config::kRepeatLabelPos},
+                 {IDC_E_NEWPASS2, config::kRepeatEditText, config::kRepeatEditPos},
+                 {IDOK, config::kPassOkText, config::kPassOkPos},
+                 {IDCANCEL, config::kPassCancelText, config::kPassCancelPos},
+                 {IDC_S_FORGETPASS, config::kForgotText, config::kForgotPos}};
 
 std::wstring FromAnsi(const char* bytes, int size) {
     wchar_t wide[PASSWORD_BUFFER_SIZE] = {};
@@ -51,44 +52,40 @@ BOOL CSetPassDlg::OnInitDialog() {
 }
 
 void CSetPassDlg::SetUp() {
-    if (!m_pIniFile)
-        throw CExceptionWrapper(__LINE__, WFILE, L"iniFile Object is null");
+    if (!m_pIniFile) throw CExceptionWrapper(__LINE__, WFILE, L"iniFile Object is null");
     m_pIniFile->SetPath(HostFilePath(L"\\Setting.ini"));
 
     auto info = std::make_unique<PRODUCT_INFO>();
     const DWORD result = ::GetProductInfo(info.get(), PRODUCT_INFO_SIZE);
-    if (result != 0)
-        RAISE_ERROR(static_cast<int>(result));
+    if (result != 0) RAISE_ERROR(static_cast<int>(result));
     m_strProductName.assign(info->szProductName,
                             wcsnlen(info->szProductName, std::size(info->szProductName) - 1));
 
-    if (!m_pIniFile)
-        throw CExceptionWrapper(__LINE__, WFILE, L"iniFile Pointer is NULL");
+    if (!m_pIniFile) throw CExceptionWrapper(__LINE__, WFILE, L"iniFile Pointer is NULL");
     std::wstring title;
-    m_pIniFile->ReadString(L"SETTING", L"TITLE", title);
+    m_pIniFile->ReadString(config::kTitle, title);
     m_strTitle = text::ReplaceAll(title, L"[PRODUCTNAME]", m_strProductName);
     SetText(m_strTitle);
     m_strTitleCopy = m_strTitle;
 
-    m_pIniFile->ApplyPosition(hwnd_, L"POSITION", L"PASSDLG");
+    m_pIniFile->ApplyPosition(hwnd_, config::kPassDialogPos);
     CenterOnOwner();
     for (const auto& control : kControls) {
-        m_pIniFile->ApplyText(Item(control.id), L"SETTING", control.key);
-        m_pIniFile->ApplyPosition(Item(control.id), L"POSITION", control.key);
+        m_pIniFile->ApplyText(Item(control.id), control.text);
+        m_pIniFile->ApplyPosition(Item(control.id), control.position);
     }
 }
 
-void CSetPassDlg::ShowMessage(const wchar_t* key, const std::wstring& caption) const {
+void CSetPassDlg::ShowMessage(const config::Key& key, const std::wstring& caption) const {
     std::wstring message;
-    m_pIniFile->ReadString(L"Setting", key, message);
+    m_pIniFile->ReadString(key, message);
     ::MessageBoxW(hwnd_, message.c_str(), caption.c_str(), MB_OK);
 }
 
 void CSetPassDlg::OnOK() {
-    if (!m_pIniFile)
-        return;
+    if (!m_pIniFile) return;
     std::wstring staticTitle;
-    m_pIniFile->ReadString(L"SETTING", L"STATIC_TITLE", staticTitle);
+    m_pIniFile->ReadString(config::kMessageCaption, staticTitle);
     const std::wstring current = m_edtCurrent.GetText();
     const std::wstring typed = m_edtNew.GetText();
     const std::wstring repeated = m_edtRepeat.GetText();
@@ -96,15 +93,15 @@ void CSetPassDlg::OnOK() {
     char stored[PASSWORD_BUFFER_SIZE] = {};
     if (::GetCvxPassWord(stored) == 0 &&
         FromAnsi(stored, static_cast<int>(PASSWORD_BUFFER_SIZE)) != current) {
-        ShowMessage(L"S_MSG_PASS_INCORRECT", m_strTitle);
+        ShowMessage(config::kPassIncorrect, m_strTitle);
         return;
     }
     if (typed != repeated) {
-        ShowMessage(L"S_MSG_PASS_DONOTMATCH", m_strTitle);
+        ShowMessage(config::kPassMismatch, m_strTitle);
         return;
     }
     if (typed.empty() || repeated.empty()) {
-        ShowMessage(L"S_MSG_PASS_NULL", staticTitle);
+        ShowMessage(config::kPassEmpty, staticTitle);
         return;
     }
 
@@ -114,13 +111,13 @@ void CSetPassDlg::OnOK() {
     password[PASSWORD_BUFFER_SIZE - 1] = '\0';
     const DWORD result = ::SetCvxPassWord(password);
     if (result == 0) {
-        ShowMessage(L"S_MSG_PASS_SAVEOK", m_strTitle);
+        ShowMessage(config::kPassSaved, m_strTitle);
         EndDialog(IDOK);
         return;
     }
     // The translator's text is a pattern for one integer, never a printf format.
     std::wstring pattern;
-    m_pIniFile->ReadString(L"Setting", L"S_MSG_PASS_SAVEFAIL", pattern);
+    m_pIniFile->ReadString(config::kPassSaveFailed, pattern);
     const std::wstring message = text::FormatWithOneInteger(pattern, static_cast<int32_t>(result));
     ::MessageBoxW(hwnd_, message.c_str(), m_strTitle.c_str(), MB_OK);
 }

@@ -23,7 +23,7 @@ protected:
 
 private:
     void SetUp();
-    void ShowMessage(const wchar_t* key, const std::wstring& caption) const;
+    void ShowMessage(const config::Key& key, const std::wstring& caption) const;
 
     CMyEdit m_edtCurrent;  // 1024
     CMyEdit m_edtNew;      // 1025

@@ -27,10 +27,8 @@ public:
         }
     }
     ~ModuleActivationContext() {
-        if (m_cookie)
-            ::DeactivateActCtx(0, m_cookie);
-        if (m_context != INVALID_HANDLE_VALUE)
-            ::ReleaseActCtx(m_context);
+        if (m_cookie) ::DeactivateActCtx(0, m_cookie);
+        if (m_context != INVALID_HANDLE_VALUE) ::ReleaseActCtx(m_context);
     }
     ModuleActivationContext(const ModuleActivationContext&) = delete;
     ModuleActivationContext& operator=(const ModuleActivationContext&) = delete;
@@ -97,8 +95,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) 
         case DLL_PROCESS_DETACH:
             // At process exit (reserved != null) the system reclaims everything; GDI+ must
             // not be touched then.
-            if (!reserved)
-                CSettingApp::Instance().Detach();
+            if (!reserved) CSettingApp::Instance().Detach();
             break;
         default:
             break;

@@ -32,35 +32,23 @@ constexpr wchar_t kTrayEventName[] = L"Global\\{BA459B91-7EA8-4dfd-862E-9E5FEDA1
 
 // An engine result other than 0 is raised with its own value as the code.
 void Check(DWORD result, int line) {
-    if (result != 0)
-        throw CExceptionWrapper(static_cast<int>(result), line, WFILE);
+    if (result != 0) throw CExceptionWrapper(static_cast<int>(result), line, WFILE);
 }
 #define CHECK_ENGINE(call) Check((call), __LINE__)
 
-std::wstring PeriodKey(int index) {
-    return L"TIME_" + std::to_wstring(index);
-}
-
 // Minutes for a period list entry, as the engine stores them: entry 0 stands for
 // `firstEntryHours`, any other entry for the hours its text starts with.
-DWORD PeriodMinutes(CIniFile& ini, const wchar_t* section, int index, float firstEntryHours,
+DWORD PeriodMinutes(CIniFile& ini, const config::Key& list, int index, float firstEntryHours,
                     float& hours) {
     int value = 0;
     if (index == 0) {
         hours = firstEntryHours;
     } else {
-        ini.ReadInt(section, PeriodKey(index), value);
+        ini.ReadEntry(list, index, value);
         hours = static_cast<float>(value);
     }
     // Truncated as the engine expects; out-of-range values wrap instead of being undefined.
     return static_cast<DWORD>(static_cast<int64_t>(hours * 60.0f));
-}
-
-// Message-box text of a key, read on the calling thread.
-std::wstring ReadText(CIniFile& ini, const wchar_t* section, const wchar_t* key) {
-    std::wstring text;
-    ini.ReadString(section, key, text);
-    return text;
 }
 
 template <class Record>
@@ -122,75 +110,68 @@ BOOL CSettingDlg::OnInitDialog() {
     return TRUE;
 }
 
-void CSettingDlg::TextAndPlace(HWND control, const wchar_t* key) {
-    m_pIniFile->ApplyText(control, L"SETTING", key);
-    m_pIniFile->ApplyPosition(control, L"POSITION", key);
+void CSettingDlg::TextAndPlace(HWND control, const config::Key& text, const config::Key& position) {
+    m_pIniFile->ApplyText(control, text);
+    m_pIniFile->ApplyPosition(control, position);
 }
 
-void CSettingDlg::Place(HWND control, const wchar_t* key) {
-    m_pIniFile->ApplyPosition(control, L"POSITION", key);
+void CSettingDlg::Place(HWND control, const config::Key& position) {
+    m_pIniFile->ApplyPosition(control, position);
 }
 
 void CSettingDlg::LayOut() {
-    if (!m_pIniFile)
-        throw CExceptionWrapper(__LINE__, WFILE, L"iniFile Object is null");
+    if (!m_pIniFile) throw CExceptionWrapper(__LINE__, WFILE, L"iniFile Object is null");
     const std::wstring dir = HostDirectory();
     LoadSkinBackgrounds(dir.empty() ? nullptr : dir.c_str());
     m_pIniFile->SetPath(HostFilePath(L"\\Setting.ini"));
-    m_strCloseBoxImagePath = dir + ReadText(*m_pIniFile, L"SETTING", L"IDC_BTNS");
+    m_strCloseBoxImagePath = dir + m_pIniFile->String(config::kCloseBoxImage);
 
-    Place(m_stcUsage.Handle(), L"VP_FREESHOW");
+    Place(m_stcUsage.Handle(), config::kUsagePos);
 
     m_lnkResize.SetTextColor(RGB(0, 0, 255), TRUE);
     m_lnkResize.SetFont(L"Segoe UI", 8, 0, TRUE, TRUE);
     m_lnkResize.SetHandCursor(TRUE);
-    TextAndPlace(m_lnkResize.Handle(), L"VP_RESIZE");
+    TextAndPlace(m_lnkResize.Handle(), config::kResizeLinkText, config::kResizeLinkPos);
     m_lnkResize.SetBkColor(RGB(255, 255, 255), TRUE);
 
-    TextAndPlace(m_chkProtect.Handle(), L"CP");
-    TextAndPlace(m_stcScheduleTitle.Handle(), L"SC_TITLE");
-    TextAndPlace(m_chkSchedule.Handle(), L"SC_CHECKTIME");
-    Place(m_cmbSchedule.Handle(), L"SC_EDIT");
-    TextAndPlace(m_stcScheduleUnit.Handle(), L"SC_MINUTES");
-    TextAndPlace(m_chkSysFolder.Handle(), L"EV_SYSFOLDER");
-    TextAndPlace(m_chkNewProgram.Handle(), L"EV_NEWPROGRAM");
-    TextAndPlace(m_chkCycle.Handle(), L"EV_CYCLE");
-    Place(m_cmbCycle.Handle(), L"EV_CYCLE_CB");
-    TextAndPlace(m_stcCycleUnit.Handle(), L"EV_CYCLE_TIME");
-    TextAndPlace(m_chkRestore.Handle(), L"IDC_CHECK_AR");
-    TextAndPlace(m_stcToTheLatest.Handle(), L"IDC_TOTHELATEST");
-    Place(m_cmbRestoreChoice.Handle(), L"IDC_COMBO_AR");
+    TextAndPlace(m_chkProtect.Handle(), config::kProtectText, config::kProtectPos);
+    TextAndPlace(m_stcScheduleTitle.Handle(), config::kScheduleTitleText,
+                 config::kScheduleTitlePos);
+    TextAndPlace(m_chkSchedule.Handle(), config::kScheduleText, config::kSchedulePos);
+    Place(m_cmbSchedule.Handle(), config::kScheduleListPos);
+    TextAndPlace(m_stcScheduleUnit.Handle(), config::kScheduleUnitText, config::kScheduleUnitPos);
+    TextAndPlace(m_chkSysFolder.Handle(), config::kSystemFolderText, config::kSystemFolderPos);
+    TextAndPlace(m_chkNewProgram.Handle(), config::kNewProgramText, config::kNewProgramPos);
+    TextAndPlace(m_chkCycle.Handle(), config::kCycleText, config::kCyclePos);
+    Place(m_cmbCycle.Handle(), config::kCycleListPos);
+    TextAndPlace(m_stcCycleUnit.Handle(), config::kCycleUnitText, config::kCycleUnitPos);
+    TextAndPlace(m_chkRestore.Handle(), config::kRestoreText, config::kRestorePos);
+    TextAndPlace(m_stcToTheLatest.Handle(), config::kToTheLatestText, config::kToTheLatestPos);
+    Place(m_cmbRestoreChoice.Handle(), config::kRestoreListPos);
 
-    m_cmbRestoreChoice.AddString(ReadText(*m_pIniFile, L"SETTING", L"COMBOAR_OP1"));
-    m_cmbRestoreChoice.AddString(ReadText(*m_pIniFile, L"SETTING", L"COMBOAR_OP2"));
+    m_cmbRestoreChoice.AddString(m_pIniFile->String(config::kRestoreChoice1));
+    m_cmbRestoreChoice.AddString(m_pIniFile->String(config::kRestoreChoice2));
     m_cmbRestoreChoice.SetCurSel(0);
 
-    TextAndPlace(m_stcNotifyTitle.Handle(), L"NT_TITLE");
-    TextAndPlace(m_chkTray.Handle(), L"NT_TRAYICON");
-    TextAndPlace(m_chkToaster.Handle(), L"NT_TOASTER");
-    TextAndPlace(m_chkPassword.Handle(), L"PASS");
+    TextAndPlace(m_stcNotifyTitle.Handle(), config::kNotifyTitleText, config::kNotifyTitlePos);
+    TextAndPlace(m_chkTray.Handle(), config::kTrayText, config::kTrayPos);
+    TextAndPlace(m_chkToaster.Handle(), config::kToasterText, config::kToasterPos);
+    TextAndPlace(m_chkPassword.Handle(), config::kPasswordText, config::kPasswordPos);
 
-    TextAndPlace(m_btnOk.Handle(), L"BTN_OK");
-    const std::wstring caption = ReadText(*m_pIniFile, L"SETTING", L"BTN_OK");
-    const std::wstring normal = dir + ReadText(*m_pIniFile, L"PIC", L"BTN_OK_PIC");
-    const std::wstring hover = dir + ReadText(*m_pIniFile, L"PIC", L"BTN_OK_PIC_H");
+    TextAndPlace(m_btnOk.Handle(), config::kOkText, config::kOkPos);
+    const std::wstring caption = m_pIniFile->String(config::kOkText);
+    const std::wstring normal = dir + m_pIniFile->String(config::kOkImage);
+    const std::wstring hover = dir + m_pIniFile->String(config::kOkHoverImage);
     m_btnOk.SetParam(normal.c_str(), hover.c_str(), nullptr, caption.c_str());
-    Place(m_btnOk.Handle(), L"BTN_OK");
+    Place(m_btnOk.Handle(), config::kOkPos);
 
-    TextAndPlace(m_btnApply.Handle(), L"BTN_APPLY");
+    TextAndPlace(m_btnApply.Handle(), config::kApplyText, config::kApplyPos);
 
-    const struct {
-        CMyGroupBox& frame;
-        const wchar_t* key;
-    } frames[] = {{m_frmProtectedArea, L"IDC_VP_FRAME"},
-                  {m_frmSchedule, L"IDC_SCHEDULE_FRAME"},
-                  {m_frmRestore, L"IDC_AR_FRAME"},
-                  {m_frmNotify, L"IDC_NOTI_FRAME"},
-                  {m_frmSecurity, L"IDC_SEC_FRAME"}};
-    for (const auto& f : frames) {
-        m_pIniFile->ApplyText(f.frame.Handle(), L"SETTING", f.key);
-        Place(f.frame.Handle(), (std::wstring(f.key) + L"_POS").c_str());
-    }
+    TextAndPlace(m_frmProtectedArea.Handle(), config::kAreaFrameText, config::kAreaFramePos);
+    TextAndPlace(m_frmSchedule.Handle(), config::kScheduleFrameText, config::kScheduleFramePos);
+    TextAndPlace(m_frmRestore.Handle(), config::kRestoreFrameText, config::kRestoreFramePos);
+    TextAndPlace(m_frmNotify.Handle(), config::kNotifyFrameText, config::kNotifyFramePos);
+    TextAndPlace(m_frmSecurity.Handle(), config::kSecurityFrameText, config::kSecurityFramePos);
     for (CMyGroupBox* frame :
          {&m_frmNotify, &m_frmSchedule, &m_frmRestore, &m_frmSecurity, &m_frmProtectedArea}) {
         frame->SetFont(L"Segoe UI", 10, 1, FALSE, TRUE);
@@ -198,7 +179,7 @@ void CSettingDlg::LayOut() {
 
     LoadSettings();  // catches and logs its own failures
 
-    Place(hwnd_, L"SET_FRAME");
+    Place(hwnd_, config::kDialogPos);
     CenterOnOwner();
 
     const RECT client = ClientRect();
@@ -216,11 +197,10 @@ void CSettingDlg::LoadSettings() {
         const std::wstring productName(
             info->szProductName, wcsnlen(info->szProductName, std::size(info->szProductName) - 1));
 
-        if (!m_pIniFile)
-            throw CExceptionWrapper(__LINE__, WFILE, L"iniFile Pointer is NULL");
+        if (!m_pIniFile) throw CExceptionWrapper(__LINE__, WFILE, L"iniFile Pointer is NULL");
 
         m_strProductName = productName;
-        m_strTitle = text::ReplaceAll(ReadText(*m_pIniFile, L"SETTING", L"TITLE"), L"[PRODUCTNAME]",
+        m_strTitle = text::ReplaceAll(m_pIniFile->String(config::kTitle), L"[PRODUCTNAME]",
                                       m_strProductName);
         SetText(m_strTitle);
 
@@ -237,8 +217,7 @@ void CSettingDlg::LoadSettings() {
         m_chkTray.SetCheck(setting->bShowTrayIcon != 0);
         m_cmbRestoreChoice.SetCurSel(setting->dwRestoreChoice != 0 ? 0 : 1);
         m_chkRestore.SetCheck(setting->bAutoRestore != 0);
-        if (setting->bAutoRestore == 0)
-            m_cmbRestoreChoice.SetCurSel(0);
+        if (setting->bAutoRestore == 0) m_cmbRestoreChoice.SetCurSel(0);
 
         if (protect == 0) {
             m_chkRestore.Enable(false);
@@ -247,11 +226,10 @@ void CSettingDlg::LoadSettings() {
         }
 
         char password[PASSWORD_BUFFER_SIZE] = {};
-        if (::GetCvxPassWord(password) == 0)
-            m_chkPassword.SetCheck(password[0] != '\0');
+        if (::GetCvxPassWord(password) == 0) m_chkPassword.SetCheck(password[0] != '\0');
 
         int count = 0;
-        m_pIniFile->ReadInt(L"TIMELIST", L"COUNT", count);
+        m_pIniFile->ReadInt(config::kPeriodCount, count);
         if (count > kMaxPeriodEntries) {
             LogTrace(__LINE__, WFILE, L"TIMELIST COUNT %d is more than %d; the rest is ignored",
                      count, kMaxPeriodEntries);
@@ -259,7 +237,7 @@ void CSettingDlg::LoadSettings() {
         }
 
         const AUTO_CREATE_SETTING& schedule = setting->AutoCreate;
-        FillPeriodList(m_cmbSchedule, L"TIMELIST", count, schedule.dwCycleMinutes,
+        FillPeriodList(m_cmbSchedule, config::kSchedulePeriods, count, schedule.dwCycleMinutes,
                        kScheduleFirstEntryMinutes, true, schedule.bEnable);
         m_chkSchedule.SetCheck(schedule.bEnable != 0);
         m_cmbSchedule.Enable(schedule.bEnable != 0);
@@ -270,7 +248,7 @@ void CSettingDlg::LoadSettings() {
         m_chkSysFolder.SetCheck((events->wFlags & EVENT_FLAG_PROTECT_SYSTEM_FOLDER) != 0);
         m_chkNewProgram.SetCheck((events->wFlags & EVENT_FLAG_SNAPSHOT_ON_INSTALL) != 0);
 
-        FillPeriodList(m_cmbCycle, L"TIMELIST_EVENT", count, events->wCycleMinutes,
+        FillPeriodList(m_cmbCycle, config::kCyclePeriods, count, events->wCycleMinutes,
                        kCycleFirstEntryMinutes, false, 0);
 
         ApplyCycleRule();
@@ -285,7 +263,7 @@ void CSettingDlg::ShowUsage() {
     CHECK_ENGINE(::GetSpaceUsage(usage.get(), SPACE_USAGE_SIZE));
     const std::wstring used = text::FormatMegaUnits(usage->dwTotal - usage->dwFree);
     const std::wstring total = text::FormatMegaUnits(usage->dwTotal);
-    std::wstring line = ReadText(*m_pIniFile, L"SETTING", L"VP_FREESHOW");
+    std::wstring line = m_pIniFile->String(config::kUsageText);
     line = text::ReplaceAll(std::move(line), L"[USED]", used);
     line = text::ReplaceAll(std::move(line), L"[TOTAL]", total);
     m_stcUsage.SetText(line);
@@ -293,17 +271,15 @@ void CSettingDlg::ShowUsage() {
 
 // Builds a period list from "TIME_0" ... of `section` and selects the entry whose hours make
 // `minutes`; `firstEntryMinutes` always selects entry 0.
-void CSettingDlg::FillPeriodList(ui::ComboBox& list, const wchar_t* section, int count,
+void CSettingDlg::FillPeriodList(ui::ComboBox& list, const config::Key& periods, int count,
                                  DWORD minutes, DWORD firstEntryMinutes, bool trace,
                                  DWORD scheduleEnabled) {
     for (int i = 0; i < count; ++i) {
-        const std::wstring key = PeriodKey(i);
         std::wstring entry;
         int hours = 0;
-        m_pIniFile->ReadString(section, key, entry);
-        m_pIniFile->ReadInt(section, key, hours);
-        if (trace)
-            DebugTrace(L"iValue:%d, dwCycleMinutes:%d", hours, minutes);
+        m_pIniFile->ReadEntry(periods, i, entry);
+        m_pIniFile->ReadEntry(periods, i, hours);
+        if (trace) DebugTrace(L"iValue:%d, dwCycleMinutes:%d", hours, minutes);
         list.AddString(entry);
         if (static_cast<int64_t>(hours) * 60 == static_cast<int64_t>(minutes)) {
             const int result = list.SetCurSel(i);
@@ -312,8 +288,7 @@ void CSettingDlg::FillPeriodList(ui::ComboBox& list, const wchar_t* section, int
                            scheduleEnabled);
             }
         }
-        if (minutes == firstEntryMinutes)
-            list.SetCurSel(0);
+        if (minutes == firstEntryMinutes) list.SetCurSel(0);
     }
 }
 
@@ -328,8 +303,7 @@ void CSettingDlg::ApplyCycleRule() {
 
 // With restore at start-up on, the snapshot options are greyed (their values stay).
 void CSettingDlg::ApplyRestoreRule() {
-    if (!m_chkRestore.IsChecked())
-        return;
+    if (!m_chkRestore.IsChecked()) return;
     for (const ui::Window* control : std::initializer_list<const ui::Window*>{
              &m_chkSchedule, &m_cmbSchedule, &m_stcScheduleUnit, &m_chkSysFolder, &m_chkNewProgram,
              &m_chkCycle, &m_cmbCycle, &m_stcCycleUnit}) {
@@ -341,8 +315,7 @@ void CSettingDlg::ApplyRestoreRule() {
 // Frame: background, close box, dragging, keys
 
 LRESULT CSettingDlg::OnEraseBkgnd(WPARAM wParam, LPARAM, bool& handled) {
-    if (DrawSkinFrame(hwnd_, reinterpret_cast<HDC>(wParam)) != 0)
-        handled = false;
+    if (DrawSkinFrame(hwnd_, reinterpret_cast<HDC>(wParam)) != 0) handled = false;
     return TRUE;
 }
 
@@ -366,11 +339,9 @@ void CSettingDlg::PaintCloseBox(HDC dc) {
     const RECT client = ClientRect();
     const int width = client.right - client.left;
     ui::UniqueDc memory(::CreateCompatibleDC(nullptr));
-    if (!memory)
-        RAISE_ERROR(ERROR_NOT_ENOUGH_MEMORY);
+    if (!memory) RAISE_ERROR(ERROR_NOT_ENOUGH_MEMORY);
     ui::UniqueBitmap bitmap(::CreateCompatibleBitmap(dc, m_rcCloseBox.right, m_rcCloseBox.bottom));
-    if (!bitmap)
-        RAISE_ERROR(ERROR_NOT_ENOUGH_MEMORY);
+    if (!bitmap) RAISE_ERROR(ERROR_NOT_ENOUGH_MEMORY);
     ui::SelectGuard selected(memory.get(), bitmap.get());
 
     // Decoded once per opening: the picture is the same at every paint.
@@ -378,8 +349,7 @@ void CSettingDlg::PaintCloseBox(HDC dc) {
         m_closeBoxImage = LoadSkinImage(m_strCloseBoxImagePath);
         m_closeBoxImageLoaded = true;
     }
-    if (!m_closeBoxImage)
-        RAISE_ERROR(ERROR_NOT_ENOUGH_MEMORY);
+    if (!m_closeBoxImage) RAISE_ERROR(ERROR_NOT_ENOUGH_MEMORY);
     {
         Gdiplus::Graphics graphics(memory.get());
         Gdiplus::SolidBrush white(Gdiplus::Color(0xFFFFFFFF));
@@ -397,10 +367,8 @@ bool CSettingDlg::InCloseBox(LPARAM lParam) const {
 }
 
 LRESULT CSettingDlg::OnLButtonDown(WPARAM, LPARAM lParam, bool& handled) {
-    if (InCloseBox(lParam))
-        return 0;
-    if (GET_Y_LPARAM(lParam) > kCaptionBand)
-        return 0;  // ignored, no default handling
+    if (InCloseBox(lParam)) return 0;
+    if (GET_Y_LPARAM(lParam) > kCaptionBand) return 0;  // ignored, no default handling
     StartCaptionDrag(lParam);
     handled = false;
     return 0;
@@ -408,8 +376,7 @@ LRESULT CSettingDlg::OnLButtonDown(WPARAM, LPARAM lParam, bool& handled) {
 
 LRESULT CSettingDlg::OnLButtonUp(WPARAM, LPARAM lParam, bool& handled) {
     // The close box ends the dialog without saving; saving is only done by OK.
-    if (InCloseBox(lParam))
-        EndDialog(IDOK);
+    if (InCloseBox(lParam)) EndDialog(IDOK);
     handled = false;
     return 0;
 }
@@ -431,24 +398,20 @@ bool CSettingDlg::PreTranslateMessage(MSG& msg) {
                      std::wstring::npos)) {
                 return true;
             }
-            if (shift && !ctrl && key == VK_SPACE)
-                return true;
+            if (shift && !ctrl && key == VK_SPACE) return true;
             break;
         case WM_MOUSEWHEEL:
-            if (ctrl || shift)
-                return true;
+            if (ctrl || shift) return true;
             break;
         case WM_SYSKEYDOWN:
-            if (key == VK_F10)
-                return true;
+            if (key == VK_F10) return true;
             if (alt && (key == VK_END || key == VK_HOME || key == VK_LEFT || key == VK_RIGHT ||
                         key == 'A' || key == 'D' || key == VK_F4)) {
                 return true;
             }
             break;
         case WM_LBUTTONDOWN:
-            if (shift)
-                return true;
+            if (shift) return true;
             break;
         default:
             break;
@@ -508,11 +471,12 @@ void SaveSchedule(CIniFile& ini, const SaveChoices& c, AUTO_CREATE_SETTING& sche
         return;
     }
     float hours = 0.0f;
-    schedule.dwCycleMinutes = PeriodMinutes(ini, L"TIMELIST", c.scheduleIndex, 0.25f, hours);
+    schedule.dwCycleMinutes =
+        PeriodMinutes(ini, config::kSchedulePeriods, c.scheduleIndex, 0.25f, hours);
     DebugTrace(
         L"save dwCycleMinutes:%f, iValue:%f, strTemp:%s, lpSetting->AutoCreate.dwCycleMinutes:%d",
         static_cast<double>(hours * 60.0f), static_cast<double>(hours),
-        PeriodKey(c.scheduleIndex).c_str(), schedule.dwCycleMinutes);
+        config::kSchedulePeriods.EntryName(c.scheduleIndex).c_str(), schedule.dwCycleMinutes);
     schedule.bEnable = 1;
 }
 
@@ -548,7 +512,7 @@ void SaveSettings(const SaveJob& job, CIniFile& ini) {
     if (c.cycle) {
         float hours = 0.0f;
         events->wCycleMinutes =
-            static_cast<WORD>(PeriodMinutes(ini, L"TIMELIST_EVENT", c.cycleIndex, 0.5f, hours));
+            static_cast<WORD>(PeriodMinutes(ini, config::kCyclePeriods, c.cycleIndex, 0.5f, hours));
     }
     events->wFlags = (c.systemFolder ? EVENT_FLAG_PROTECT_SYSTEM_FOLDER : 0) |
                      (c.newProgram ? EVENT_FLAG_SNAPSHOT_ON_INSTALL : 0);
@@ -576,8 +540,7 @@ DWORD SaveWorker(const SaveJob& job) {
 }  // namespace
 
 bool CSettingDlg::StartSave() {
-    if (WorkerBusy())
-        return false;  // one engine operation at a time
+    if (WorkerBusy()) return false;  // one engine operation at a time
     SaveJob job{hwnd_, RequesterId(this), this, ReadChoices()};
     try {
         if (!m_worker.Start([job] { return SaveWorker(job); }))
@@ -594,19 +557,16 @@ void CSettingDlg::OnSave() {
 }
 
 void CSettingDlg::OnApply() {
-    if (StartSave())
-        m_btnApply.Enable(false);
+    if (StartSave()) m_btnApply.Enable(false);
 }
 
 int CSettingDlg::ApplyTraySetting(bool trayOn, CIniFile* ini) const {
     const std::wstring folder = HostDirectory();
-    if (!ini)
-        return -1;
+    if (!ini) return -1;
     const std::wstring name =
-        text::ReplaceAll(ReadText(*ini, L"TRAY", L"NAME"), L"[PRODUCTNAME]", m_strProductName);
-    const std::wstring image = ReadText(*ini, L"TRAY", L"IMAGE");
-    if (name.empty() || image.empty())
-        return -2;
+        text::ReplaceAll(ini->String(config::kTrayName), L"[PRODUCTNAME]", m_strProductName);
+    const std::wstring image = ini->String(config::kTrayImage);
+    if (name.empty() || image.empty()) return -2;
     const std::wstring program = folder + image;
     if (trayOn) {
         RunProgram(program, L"", folder, true, false);
@@ -706,8 +666,7 @@ DWORD EnableProtectWorker(HWND dialog, UINT failedMessage) {
         auto setting = NewRecord<SNAPSHOT_SETTING>();
         setting->cbSize = SNAPSHOT_SETTING_SIZE;
         CHECK_ENGINE(::GetSnapshotSetting(setting.get(), SNAPSHOT_SETTING_SIZE));
-        if (setting->bAutoRestore != 0)
-            SetPEBoot(1);
+        if (setting->bAutoRestore != 0) SetPEBoot(1);
     } catch (...) {
         LOG_CAUGHT_EXCEPTION();
     }
@@ -747,7 +706,7 @@ void CSettingDlg::OnProtectSwitch() {
         m_stcToTheLatest.Enable(true);
         return;
     }
-    const std::wstring question = ReadText(*m_pIniFile, L"SETTING", L"DISABLE_CP_CONFIRM");
+    const std::wstring question = m_pIniFile->String(config::kDisableQuestion);
     if (::MessageBoxW(hwnd_, question.c_str(), m_strTitle.c_str(), MB_OKCANCEL) != IDOK) {
         m_chkProtect.SetCheck(true);
         return;
@@ -777,8 +736,8 @@ void CSettingDlg::ShowPendingFailure() {
     const int code = m_pendingFailure->code;
     m_pendingFailure.reset();
     try {
-        const std::wstring message = ReadText(
-            *m_pIniFile, L"ERROR_STRING", switchingOn ? L"IDS_ENABLE_ERROR" : L"IDS_DISABLE_ERROR");
+        const std::wstring message =
+            m_pIniFile->String(switchingOn ? config::kEnableError : config::kDisableError);
         CMsgDlg box(CMsgDlg::kError, message, hwnd_);
         box.SetMessage(CMsgDlg::kError, message);
         box.Run();
@@ -792,15 +751,13 @@ void CSettingDlg::ShowPendingFailure() {
 // Resizing the protected area
 
 void CSettingDlg::OnResize() {
-    if (!m_pIniFile)
-        return;
+    if (!m_pIniFile) return;
     bool hidden = false;
     try {
-        const std::wstring question = ReadText(*m_pIniFile, L"SETTING", L"RESIZEMSG");
+        const std::wstring question = m_pIniFile->String(config::kResizeQuestion);
         auto confirm = std::make_unique<CMsgDlg>(CMsgDlg::kWarning, question, hwnd_);
         confirm->SetMessage(CMsgDlg::kWarning, question);
-        if (confirm->Run() != CMsgDlg::kYesOrOk)
-            return;
+        if (confirm->Run() != CMsgDlg::kYesOrOk) return;
 
         {
             auto setting = NewRecord<SNAPSHOT_SETTING>();
@@ -827,7 +784,7 @@ void CSettingDlg::OnResize() {
         wchar_t flag[260] = {};
         ReadRegString(HKEY_CLASSES_ROOT, L"Merrowfield", L"InitNvOk", flag, sizeof flag);
         if (!text::SaysTrue(flag, std::size(flag))) {
-            const std::wstring failure = ReadText(*m_pIniFile, L"SETTING", L"RESIZEMSGERROR");
+            const std::wstring failure = m_pIniFile->String(config::kResizeFailure);
             CMsgDlg error(CMsgDlg::kError, failure, hwnd_);
             error.SetMessage(CMsgDlg::kError, failure);
             error.Run();
@@ -850,16 +807,15 @@ void CSettingDlg::OnPasswordClicked() {
     if (m_chkPassword.IsChecked()) {
         try {
             auto dialog = std::make_unique<CSetPassDlg>(hwnd_);
-            if (dialog->DoModal(hwnd_) != IDOK)
-                m_chkPassword.SetCheck(false);
+            if (dialog->DoModal(hwnd_) != IDOK) m_chkPassword.SetCheck(false);
         } catch (...) {
             LOG_CAUGHT_EXCEPTION();
             m_chkPassword.SetCheck(false);
         }
         return;
     }
-    const std::wstring question = ReadText(*m_pIniFile, L"SETTING", L"DISABLE_PASS");
-    const std::wstring caption = ReadText(*m_pIniFile, L"SETTING", L"STATIC_TITLE");
+    const std::wstring question = m_pIniFile->String(config::kPasswordOffQuestion);
+    const std::wstring caption = m_pIniFile->String(config::kMessageCaption);
     if (::MessageBoxW(hwnd_, question.c_str(), caption.c_str(), MB_OKCANCEL) != IDOK) {
         m_chkPassword.SetCheck(true);
         return;

@@ -91,13 +91,13 @@ private:
     // Layout
     void BindControls();
     void LayOut();
-    void TextAndPlace(HWND control, const wchar_t* key);
-    void Place(HWND control, const wchar_t* key);
+    void TextAndPlace(HWND control, const config::Key& text, const config::Key& position);
+    void Place(HWND control, const config::Key& position);
 
     // Loading
     void LoadSettings();
     void ShowUsage();
-    void FillPeriodList(ui::ComboBox& list, const wchar_t* section, int count, DWORD minutes,
+    void FillPeriodList(ui::ComboBox& list, const config::Key& periods, int count, DWORD minutes,
                         DWORD firstEntryMinutes, bool trace, DWORD scheduleEnabled);
     void ApplyCycleRule();
     void ApplyRestoreRule();

@@ -57,8 +57,7 @@ void ReleaseSkinBackgrounds() {
 }
 
 DWORD DrawSkinFrame(HWND window, HDC dc) {
-    if (!window || !dc)
-        return ERROR_INVALID_PARAMETER;
+    if (!window || !dc) return ERROR_INVALID_PARAMETER;
     wchar_t title[260] = L"";
     ::GetWindowTextW(window, title, 260);
     RECT client{};
@@ -68,8 +67,7 @@ DWORD DrawSkinFrame(HWND window, HDC dc) {
 
     CGdiPlusWrapper surface;
     const DWORD status = surface.InitializeWrapper(dc, width, height, kWhite, TRUE);
-    if (status != 0)
-        return status;
+    if (status != 0) return status;
     {
         std::lock_guard<std::mutex> lock(g_wndBkMutex);
         if (g_pWndBkImage) {
@@ -90,8 +88,7 @@ DWORD DrawSkinFrame(HWND window, HDC dc) {
 int PointSizeToLogHeight(int points) {
     HDC screen = ::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
     const int resolution = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen)
-        ::DeleteDC(screen);
+    if (screen) ::DeleteDC(screen);
     return -::MulDiv(points, resolution, 72);
 }
 

@@ -7,8 +7,7 @@ namespace text {
 
 std::wstring ReplaceAll(std::wstring text, const std::wstring& placeholder,
                         const std::wstring& value) {
-    if (placeholder.empty())
-        return text;
+    if (placeholder.empty()) return text;
     std::wstring result;
     size_t from = 0;
     for (size_t at = text.find(placeholder); at != std::wstring::npos;
@@ -17,8 +16,7 @@ std::wstring ReplaceAll(std::wstring text, const std::wstring& placeholder,
         result.append(value);
         from = at + placeholder.size();
     }
-    if (from == 0)
-        return text;
+    if (from == 0) return text;
     result.append(text, from, std::wstring::npos);
     return result;
 }
@@ -40,15 +38,11 @@ int32_t LeadingInt(const std::wstring& text) {
     }
     int64_t value = 0;
     for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
-        if (value <= int64_t{INT32_MAX} + 1)
-            value = value * 10 + (text[i] - L'0');
+        if (value <= int64_t{INT32_MAX} + 1) value = value * 10 + (text[i] - L'0');
     }
-    if (negative)
-        value = -value;
-    if (value > INT32_MAX)
-        return INT32_MAX;
-    if (value < INT32_MIN)
-        return INT32_MIN;
+    if (negative) value = -value;
+    if (value > INT32_MAX) return INT32_MAX;
+    if (value < INT32_MIN) return INT32_MIN;
     return static_cast<int32_t>(value);
 }
 
@@ -58,10 +52,8 @@ Position ParsePosition(const std::wstring& value) {
     size_t start = 0;
     while (count < numbers.size() && start <= value.size()) {
         size_t end = value.find(L',', start);
-        if (end == std::wstring::npos)
-            end = value.size();
-        if (end > start)
-            numbers[count++] = LeadingInt(value.substr(start, end - start));
+        if (end == std::wstring::npos) end = value.size();
+        if (end > start) numbers[count++] = LeadingInt(value.substr(start, end - start));
         start = end + 1;
     }
     Position position;
@@ -132,8 +124,7 @@ bool ReadSmallNumber(const std::wstring& pattern, size_t& i) {
     size_t value = 0;
     for (; i < pattern.size() && pattern[i] >= L'0' && pattern[i] <= L'9'; ++i) {
         value = value * 10 + static_cast<size_t>(pattern[i] - L'0');
-        if (value > kMaxFieldWidth)
-            return false;
+        if (value > kMaxFieldWidth) return false;
     }
     return true;
 }
@@ -144,12 +135,10 @@ size_t IntegerConversionLength(const std::wstring& pattern, size_t at) {
     size_t i = at + 1;
     while (i < pattern.size() && std::wstring(L"-+ #0").find(pattern[i]) != std::wstring::npos)
         ++i;
-    if (!ReadSmallNumber(pattern, i))
-        return 0;
+    if (!ReadSmallNumber(pattern, i)) return 0;
     if (i < pattern.size() && pattern[i] == L'.') {
         ++i;
-        if (!ReadSmallNumber(pattern, i))
-            return 0;
+        if (!ReadSmallNumber(pattern, i)) return 0;
     }
     if (i < pattern.size() && std::wstring(L"diuxX").find(pattern[i]) != std::wstring::npos) {
         return i - at + 1;
@@ -188,10 +177,8 @@ std::wstring FormatInteger(const std::wstring& spec, int32_t value) {
     const wchar_t* alphabet = type == L'X' ? L"0123456789ABCDEF" : L"0123456789abcdef";
     for (uint64_t v = magnitude; v != 0; v /= hex ? 16 : 10)
         digits.insert(digits.begin(), alphabet[v % (hex ? 16 : 10)]);
-    if (digits.empty() && !(hasPrecision && precision == 0))
-        digits = L"0";
-    if (digits.size() < precision)
-        digits.insert(0, precision - digits.size(), L'0');
+    if (digits.empty() && !(hasPrecision && precision == 0)) digits = L"0";
+    if (digits.size() < precision) digits.insert(0, precision - digits.size(), L'0');
 
     std::wstring prefix;
     if (isSigned && value < 0)
@@ -200,17 +187,13 @@ std::wstring FormatInteger(const std::wstring& spec, int32_t value) {
         prefix = L"+";
     else if (isSigned && space)
         prefix = L" ";
-    if (hex && alternate && magnitude != 0)
-        prefix += type == L'X' ? L"0X" : L"0x";
+    if (hex && alternate && magnitude != 0) prefix += type == L'X' ? L"0X" : L"0x";
 
     const size_t length = prefix.size() + digits.size();
-    if (length >= width)
-        return prefix + digits;
+    if (length >= width) return prefix + digits;
     const size_t pad = width - length;
-    if (left)
-        return prefix + digits + std::wstring(pad, L' ');
-    if (zero && !hasPrecision)
-        return prefix + std::wstring(pad, L'0') + digits;
+    if (left) return prefix + digits + std::wstring(pad, L' ');
+    if (zero && !hasPrecision) return prefix + std::wstring(pad, L'0') + digits;
     return std::wstring(pad, L' ') + prefix + digits;
 }
 }  // namespace
@@ -237,8 +220,7 @@ std::wstring FormatWithOneInteger(const std::wstring& pattern, int32_t value, si
         used = true;
         i += length;
     }
-    if (result.size() > maxLength)
-        result.resize(maxLength);
+    if (result.size() > maxLength) result.resize(maxLength);
     return result;
 }
 
@@ -249,7 +231,8 @@ bool SaysTrue(const wchar_t* buffer, size_t capacity) {
     for (; i < capacity && buffer[i] != L'\0'; ++i) {
         if (i >= 4) return false;
         // Only ASCII letters upper-case to the letters of "TRUE".
-        const wchar_t c = buffer[i] >= L'a' && buffer[i] <= L'z' ? buffer[i] - (L'a' - L'A') : buffer[i];
+        const wchar_t c =
+            buffer[i] >= L'a' && buffer[i] <= L'z' ? buffer[i] - (L'a' - L'A') : buffer[i];
         if (c != kTrue[i]) return false;
     }
     return i == 4;
