@@ -540,13 +540,19 @@ DWORD SaveWorker(const SaveJob& job) {
 }  // namespace
 
 bool CSettingDlg::StartSave() {
-    if (WorkerBusy()) return false;  // one engine operation at a time
+    // A save ends the dialog: a second click (a queued double click) has nothing to add.
+    if (m_bSaveStarted) return false;
+    // A protection switch still finishing its last engine calls is waited for, so that the
+    // save runs after it instead of being lost.
+    m_worker.Join();
+    m_bSaveStarted = true;
     SaveJob job{hwnd_, RequesterId(this), this, ReadChoices()};
     try {
         if (!m_worker.Start([job] { return SaveWorker(job); }))
             RAISE_ERROR(ERROR_NOT_ENOUGH_MEMORY);
     } catch (...) {
         LOG_CAUGHT_EXCEPTION();
+        m_bSaveStarted = false;
         return false;
     }
     return true;

@@ -174,6 +174,7 @@ private:
     std::unique_ptr<Gdiplus::Image> m_closeBoxImage;  // decoded at the first paint
     bool m_closeBoxImageLoaded = false;
     ui::Thread m_worker;  // the save or protection worker; one at a time
+    bool m_bSaveStarted = false;
     struct PendingFailure {
         bool switchingOn;
         int code;

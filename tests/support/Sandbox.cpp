@@ -11,8 +11,8 @@ namespace testsupport {
 namespace {
 
 // The programs of an installed product folder, and its configuration.
-const wchar_t* const kProgramFiles[] = {L"SettingHost.exe", L"Setting.dll",  L"Pellucid.dll",
-                                        L"Marrowick.dll",   L"Tessvane.dll", L"Tessinit.exe",
+const wchar_t* const kProgramFiles[] = {L"SettingHost.exe",  L"Setting.dll",  L"Pellucid.dll",
+                                        L"Marrowick.dll",    L"Tessvane.dll", L"Tessinit.exe",
                                         L"CorvianexTray.exe"};
 const wchar_t* const kConfigFiles[] = {L"Setting.ini", L"CreateDisk.ini"};
 
@@ -53,18 +53,26 @@ void DeleteTree(const std::wstring& dir) {
     ::RemoveDirectoryW(dir.c_str());
 }
 
-std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+std::wstring Widen(const std::string& text) {
+    return std::wstring(text.begin(), text.end());
+}
 
 }  // namespace
 
-std::wstring BuildHostDir() { return sim::ExecutableFolder(); }
+std::wstring BuildHostDir() {
+    return sim::ExecutableFolder();
+}
 
 Sandbox::Sandbox(const std::string& name, size_t padTo) {
     const std::wstring root = BuildHostDir() + L"\\..\\sandboxes";
     ::CreateDirectoryW(root.c_str(), nullptr);
     wchar_t full[MAX_PATH * 2];
     ::GetFullPathNameW(root.c_str(), MAX_PATH * 2, full, nullptr);
-    dir_ = std::wstring(full) + L"\\" + Widen(name) + L"-" + std::to_wstring(::GetCurrentProcessId());
+    // Process ids repeat from run to run under Wine; the clock keeps a kept sandbox of an
+    // earlier run from being reused.
+    dir_ = std::wstring(full) + L"\\" + Widen(name) + L"-" +
+           std::to_wstring(::GetCurrentProcessId()) + L"-" +
+           std::to_wstring(::GetTickCount64() % 100000);
     if (padTo > dir_.size()) dir_.append(padTo - dir_.size(), L'x');
     DeleteTree(dir_);
     ::CreateDirectoryW(dir_.c_str(), nullptr);
@@ -136,7 +144,8 @@ std::vector<std::wstring> Sandbox::LogLines(const std::wstring& hostExe) const {
     }
     std::vector<std::wstring> lines;
     size_t start = 0;
-    for (size_t end = text.find(L"\r\n"); end != std::wstring::npos; end = text.find(L"\r\n", start)) {
+    for (size_t end = text.find(L"\r\n"); end != std::wstring::npos;
+         end = text.find(L"\r\n", start)) {
         lines.push_back(text.substr(start, end + 2 - start));
         start = end + 2;
     }
@@ -146,7 +155,8 @@ std::vector<std::wstring> Sandbox::LogLines(const std::wstring& hostExe) const {
 
 std::vector<std::string> Sandbox::Calls() const {
     std::vector<std::string> calls;
-    for (const auto& entry : Journal()) calls.push_back(entry.operation);
+    for (const auto& entry : Journal())
+        calls.push_back(entry.operation);
     return calls;
 }
 
