@@ -1,6 +1,10 @@
 #include "GdiPlus.h"
 
+#include "FileStamp.h"
+
 #include <mutex>
+#include <unordered_map>
+#include <cstdint>
 #include <new>
 #include <string>
 
@@ -54,7 +58,115 @@ bool IsRunning() {
 
 }  // namespace gdiplus_session
 
-std::unique_ptr<Gdiplus::Image> LoadSkinImage(const std::wstring& path) {
+namespace {
+
+// Decoded skin images, shared by every dialog of the process. Decoding a file costs more than
+// opening a whole dialog, and the same few files are drawn at every opening, so their pixels
+// are kept for as long as the file stays as it was (its stamp is taken at every load). Each
+// caller gets a copy of its own: GDI+ images may not be drawn by two threads at once.
+class DecodedImages {
+public:
+    static DecodedImages& Instance() {
+        static DecodedImages images;
+        return images;
+    }
+
+    std::unique_ptr<Gdiplus::Image> Load(const std::wstring& path) {
+        const FileStamp stamp = FileStamp::Of(path);
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            const auto found = images_.find(path);
+            if (found != images_.end() && found->second.stamp == stamp) {
+                return std::unique_ptr<Gdiplus::Image>(CopyOf(*found->second.pixels));
+            }
+        }
+        std::unique_ptr<Gdiplus::Image> decoded(Decode(path));
+        if (!decoded || decoded->GetLastStatus() != Gdiplus::Ok) return decoded;
+        std::unique_ptr<Gdiplus::Bitmap> pixels(Pixels(*decoded));
+        // Unusual images (too large to keep, or unconvertible) are simply not kept.
+        if (!pixels) return decoded;
+        std::lock_guard<std::mutex> lock(mutex_);
+        Entry& entry = images_[path];
+        entry.stamp = stamp;
+        entry.pixels = std::move(pixels);
+        return std::unique_ptr<Gdiplus::Image>(CopyOf(*entry.pixels));
+    }
+
+    void Clear() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        images_.clear();
+    }
+
+private:
+    struct Entry {
+        FileStamp stamp;
+        std::unique_ptr<Gdiplus::Bitmap> pixels;
+    };
+    // Skin images are small; anything larger is drawn from its file as it is, never kept.
+    static constexpr UINT kMaxKeptSide = 2048;
+
     // GDI+ objects come from GDI+'s own allocator, which returns null instead of throwing.
-    return std::unique_ptr<Gdiplus::Image>(new Gdiplus::Image(path.c_str(), FALSE));
+    static Gdiplus::Image* Decode(const std::wstring& path) {
+        return new Gdiplus::Image(path.c_str(), FALSE);
+    }
+
+    // The image's pixels, decoded once, as a bitmap of the same size and colours.
+    static Gdiplus::Bitmap* Pixels(Gdiplus::Image& image) {
+        const UINT width = image.GetWidth(), height = image.GetHeight();
+        if (width == 0 || height == 0 || width > kMaxKeptSide || height > kMaxKeptSide) {
+            return nullptr;
+        }
+        auto* pixels = new Gdiplus::Bitmap(static_cast<INT>(width), static_cast<INT>(height),
+                                           PixelFormat32bppARGB);
+        if (!pixels || pixels->GetLastStatus() != Gdiplus::Ok) {
+            delete pixels;
+            return nullptr;
+        }
+        Gdiplus::Graphics graphics(pixels);
+        graphics.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
+        const Gdiplus::Status drawn = graphics.DrawImage(
+            &image, Gdiplus::Rect(0, 0, static_cast<INT>(width), static_cast<INT>(height)), 0, 0,
+            static_cast<INT>(width), static_cast<INT>(height), Gdiplus::UnitPixel, nullptr);
+        if (drawn != Gdiplus::Ok) {
+            delete pixels;
+            return nullptr;
+        }
+        return pixels;
+    }
+
+    static Gdiplus::Image* CopyOf(Gdiplus::Bitmap& pixels) {
+        return pixels.Clone(0, 0, static_cast<INT>(pixels.GetWidth()),
+                            static_cast<INT>(pixels.GetHeight()), PixelFormat32bppARGB);
+    }
+
+    std::mutex mutex_;
+    std::unordered_map<std::wstring, Entry> images_;
+};
+
+}  // namespace
+
+std::unique_ptr<Gdiplus::Image> LoadSkinImage(const std::wstring& path) {
+    return DecodedImages::Instance().Load(path);
+}
+
+void ReleaseSkinImages() {
+    DecodedImages::Instance().Clear();
+}
+
+Gdiplus::Status DrawPieceRun(Gdiplus::Graphics& graphics, Gdiplus::Image* image,
+                             const Gdiplus::Rect& piece, int start, int limit, int across,
+                             bool horizontal) {
+    if (!image) return Gdiplus::InvalidParameter;
+    const int step = horizontal ? piece.Width : piece.Height;
+    if (step <= 0 || limit <= start) return Gdiplus::Ok;
+    const int64_t count = (int64_t{limit} - start + step - 1) / step;
+    const int length = static_cast<int>(count * step);
+    Gdiplus::TextureBrush brush(image, Gdiplus::WrapModeTile, piece);
+    if (brush.GetLastStatus() != Gdiplus::Ok) return brush.GetLastStatus();
+    // The tiles start where the first piece stands.
+    brush.TranslateTransform(static_cast<float>(horizontal ? start : across),
+                             static_cast<float>(horizontal ? across : start));
+    const Gdiplus::Rect area = horizontal ? Gdiplus::Rect(start, across, length, piece.Height)
+                                          : Gdiplus::Rect(across, start, piece.Width, length);
+    return graphics.FillRectangle(&brush, area);
 }

@@ -23,7 +23,18 @@ bool IsRunning();
 
 }  // namespace gdiplus_session
 
-// Decodes an image file without colour management. Like GDI+ itself, it returns an image
-// object even for a missing or undecodable file (one without pixels whose drawing fails);
-// null only when the object cannot be allocated.
+// An image file decoded without colour management, as a copy of its own for the caller. Like
+// GDI+ itself, it returns an image object even for a missing or undecodable file (one without
+// pixels whose drawing fails); null only when the object cannot be allocated. Decoded pixels
+// are kept by the module and reused while the file stays unchanged.
 std::unique_ptr<Gdiplus::Image> LoadSkinImage(const std::wstring& path);
+// Forgets every kept image; at module unload, while GDI+ still runs.
+void ReleaseSkinImages();
+
+// Draws the part `piece` of `image` at its own size at start, start + step, start + 2 step ...
+// for every position below `limit` (step: the piece's width along a row, its height down a
+// column), the row or column standing at `across`. The pixels are those of one DrawImage per
+// position, made with a single tiled fill.
+Gdiplus::Status DrawPieceRun(Gdiplus::Graphics& graphics, Gdiplus::Image* image,
+                             const Gdiplus::Rect& piece, int start, int limit, int across,
+                             bool horizontal);

@@ -113,6 +113,13 @@ DWORD CGdiPlusWrapper::DrawImagePart(Gdiplus::Image* image, int x, int y, int sr
                                              nullptr));
 }
 
+DWORD CGdiPlusWrapper::DrawImagePartRow(Gdiplus::Image* image, int x, int limit, int y, int srcX,
+                                        int srcY, int srcWidth, int srcHeight) {
+    if (!m_hTargetDC || !m_lpGraphics || !image) return kNotReady;
+    return MapStatus(DrawPieceRun(
+        *m_lpGraphics, image, Gdiplus::Rect(srcX, srcY, srcWidth, srcHeight), x, limit, y, true));
+}
+
 DWORD CGdiPlusWrapper::DrawLine(int x1, int y1, int x2, int y2) {
     if (!m_hTargetDC || !m_lpGraphics || !m_lpPen) return kNotReady;
     return MapStatus(m_lpGraphics->DrawLine(m_lpPen.get(), x1, y1, x2, y2));

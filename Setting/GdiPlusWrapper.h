@@ -43,6 +43,10 @@ public:
     // A part of the image at its own size; -1 for the image's own width or height.
     DWORD DrawImagePart(Gdiplus::Image* image, int x, int y, int srcX, int srcY, int srcWidth,
                         int srcHeight, Gdiplus::Unit unit = Gdiplus::UnitPixel);
+    // The part (srcX, srcY, srcWidth, srcHeight) at x, x + srcWidth ... for every x below
+    // `limit`, at height y: as many DrawImagePart calls, drawn as one tiled fill.
+    DWORD DrawImagePartRow(Gdiplus::Image* image, int x, int limit, int y, int srcX, int srcY,
+                           int srcWidth, int srcHeight);
     DWORD DrawLine(int x1, int y1, int x2, int y2);
     // Horizontal alignment 0 left, 1 centre, 2 right; vertical 1 centre, 2 bottom, else top.
     // A width or height of -1 means the text's measured size; a length of -1 the whole text.

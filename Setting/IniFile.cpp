@@ -2,9 +2,99 @@
 
 #include <cstring>
 #include <new>
+#include <unordered_map>
 
+#include "FileStamp.h"
 #include "HostPath.h"
 #include "Text.h"
+
+namespace {
+
+// The platform's private-profile reader opens and parses the file at every call, which costs
+// more than the whole rest of a dialog's opening. Its answers are therefore remembered, per
+// file, for as long as the file stays as it was: every read first looks at the file's size
+// and time of last write (a cheap query without opening it) and forgets what it knew when
+// either changed. Each read still sees the file as it is at that moment; only the parsing is
+// saved. The memory is shared by every reader of the process and guarded.
+class ProfileMemory {
+public:
+    static ProfileMemory& Instance() {
+        static ProfileMemory memory;
+        return memory;
+    }
+
+    bool FindString(const std::wstring& path, const std::wstring& entry, std::wstring& value) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const File* file = Current(path);
+        if (!file) return false;
+        const auto found = file->strings.find(entry);
+        if (found == file->strings.end()) return false;
+        value = found->second;
+        return true;
+    }
+    bool FindInt(const std::wstring& path, const std::wstring& entry, int& value) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const File* file = Current(path);
+        if (!file) return false;
+        const auto found = file->ints.find(entry);
+        if (found == file->ints.end()) return false;
+        value = found->second;
+        return true;
+    }
+    // `stamp` is the file as it was before the platform read the value.
+    void RememberString(const std::wstring& path, const FileStamp& stamp, const std::wstring& entry,
+                        const std::wstring& value) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (File* file = ForStamp(path, stamp)) file->strings[entry] = value;
+    }
+    void RememberInt(const std::wstring& path, const FileStamp& stamp, const std::wstring& entry,
+                     int value) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (File* file = ForStamp(path, stamp)) file->ints[entry] = value;
+    }
+
+private:
+    struct File {
+        FileStamp stamp;
+        std::unordered_map<std::wstring, std::wstring> strings;
+        std::unordered_map<std::wstring, int> ints;
+    };
+    // More entries than a configuration has keys: something reads without end, so start over.
+    static constexpr size_t kMaxEntries = 4096;
+
+    // What is known of `path`, if the file is still as it was when it was learnt.
+    const File* Current(const std::wstring& path) {
+        const auto found = files_.find(path);
+        if (found == files_.end()) return nullptr;
+        if (found->second.stamp != FileStamp::Of(path)) {
+            files_.erase(found);
+            return nullptr;
+        }
+        return &found->second;
+    }
+    File* ForStamp(const std::wstring& path, const FileStamp& stamp) {
+        File& file = files_[path];
+        if (file.stamp != stamp || file.strings.size() + file.ints.size() > kMaxEntries) {
+            file = File{};
+            file.stamp = stamp;
+        }
+        return &file;
+    }
+
+    std::mutex mutex_;
+    std::unordered_map<std::wstring, File> files_;
+};
+
+// Section and key as one entry name; the platform matches them without regard to case, so
+// different spellings are simply remembered apart.
+std::wstring EntryOf(const std::wstring& section, const std::wstring& key) {
+    std::wstring entry = section;
+    entry += L'\n';
+    entry += key;
+    return entry;
+}
+
+}  // namespace
 
 CIniFile::CIniFile() : m_lpBuffer(new (std::nothrow) wchar_t[kValueCapacity]) {}
 
@@ -25,19 +115,31 @@ bool CIniFile::ReadString(const std::wstring& section, const std::wstring& key,
                           std::wstring& text) {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_strPath.empty() || !m_lpBuffer) return false;
+    ProfileMemory& memory = ProfileMemory::Instance();
+    const std::wstring entry = EntryOf(section, key);
+    if (memory.FindString(m_strPath, entry, text)) return true;
+
+    const FileStamp stamp = FileStamp::Of(m_strPath);
     std::memset(m_lpBuffer.get(), 0, kValueCapacity * sizeof(wchar_t));
     const DWORD length =
         ::GetPrivateProfileStringW(section.c_str(), key.c_str(), L"", m_lpBuffer.get(),
                                    static_cast<DWORD>(kValueCapacity), m_strPath.c_str());
     text.assign(m_lpBuffer.get(), length);
+    memory.RememberString(m_strPath, stamp, entry, text);
     return true;
 }
 
 bool CIniFile::ReadInt(const std::wstring& section, const std::wstring& key, int& value) {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_strPath.empty() || !m_lpBuffer) return false;
+    ProfileMemory& memory = ProfileMemory::Instance();
+    const std::wstring entry = EntryOf(section, key);
+    if (memory.FindInt(m_strPath, entry, value)) return true;
+
+    const FileStamp stamp = FileStamp::Of(m_strPath);
     value = static_cast<int>(
         ::GetPrivateProfileIntW(section.c_str(), key.c_str(), 0, m_strPath.c_str()));
+    memory.RememberInt(m_strPath, stamp, entry, value);
     return true;
 }
 

@@ -82,17 +82,16 @@ void CMyGroupBox::DrawFrame(HDC dc) {
     const int right = std::min<int>(m_rcClient.right, kMaxExtent);
     const int bottom = std::min<int>(m_rcClient.bottom, kMaxExtent);
 
+    // Corners and edge runs in this order: a later piece covers an earlier one where they
+    // overlap (narrow or low frames, the last piece of a run under the next corner).
+    const auto edge = [&](int srcX, int srcY) { return Gdiplus::Rect(srcX, srcY, kPiece, kPiece); };
     DrawPiece(graphics, bmp, 0, kFrameTop, 0, 0);
-    for (int x = kPiece; x < right - kPiece; x += kPiece)
-        DrawPiece(graphics, bmp, x, kFrameTop, 6, 0);
+    DrawPieceRun(graphics, bmp, edge(6, 0), kPiece, right - kPiece, kFrameTop, true);
     DrawPiece(graphics, bmp, right - kPiece, kFrameTop, 15, 0);
-    for (int y = kFrameTop + kPiece; y < bottom - kPiece; y += kPiece)
-        DrawPiece(graphics, bmp, 0, y, 0, 6);
+    DrawPieceRun(graphics, bmp, edge(0, 6), kFrameTop + kPiece, bottom - kPiece, 0, false);
     DrawPiece(graphics, bmp, 0, bottom - kPiece, 0, 15);
-    for (int x = kPiece; x < right - kPiece; x += kPiece)
-        DrawPiece(graphics, bmp, x, bottom - kPiece, 6, 15);
-    for (int y = kFrameTop + kPiece; y < bottom - kPiece; y += kPiece) {
-        DrawPiece(graphics, bmp, right - kPiece, y, 15, 6);
-    }
+    DrawPieceRun(graphics, bmp, edge(6, 15), kPiece, right - kPiece, bottom - kPiece, true);
+    DrawPieceRun(graphics, bmp, edge(15, 6), kFrameTop + kPiece, bottom - kPiece, right - kPiece,
+                 false);
     DrawPiece(graphics, bmp, right - kPiece, bottom - kPiece, 15, 15);
 }

@@ -57,6 +57,7 @@ void CSettingApp::Attach(HINSTANCE module) {
 
 void CSettingApp::Detach() {
     ReleaseSkinBackgrounds();
+    ReleaseSkinImages();
     gdiplus_session::Shutdown();
 }
 

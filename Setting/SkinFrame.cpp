@@ -23,8 +23,7 @@ std::unique_ptr<Gdiplus::Image> g_pWndBkImage;
 
 void DrawTitleBand(CGdiPlusWrapper& surface, Gdiplus::Image* band, int width) {
     surface.DrawImagePart(band, 0, 0, 0, 0, 30, kBandHeight);
-    for (int x = 20; x < width; x += 20)
-        surface.DrawImagePart(band, x, 0, 20, 0, 20, kBandHeight);
+    surface.DrawImagePartRow(band, 20, width, 0, 20, 0, 20, kBandHeight);  // x = 20, 40 ...
     surface.DrawImagePart(band, width - 20, 0, 40, 0, 20, kBandHeight);
 }
 

@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     gdiplus_session::Acquire();
     const int result = RUN_ALL_TESTS();
     ReleaseSkinBackgrounds();
+    ReleaseSkinImages();
     gdiplus_session::Shutdown();
     return result;
 }
