@@ -128,7 +128,7 @@ LRESULT CDlgWaiting::OnDestroy(WPARAM, LPARAM, bool& handled) {
 LRESULT CDlgWaiting::OnEraseBkgnd(WPARAM wParam, LPARAM, bool& handled) {
     HDC dc = reinterpret_cast<HDC>(wParam);
     ::SetBkMode(dc, TRANSPARENT);
-    if (DrawSkinFrame(hwnd_, dc) != 0) handled = false;
+    if (m_frame.Paint(hwnd_, dc) != 0) handled = false;
     return TRUE;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "Dialog.h"
+#include "SkinFrame.h"
 #include "Handles.h"
 #include "IniFile.h"
 #include "Thread.h"
@@ -64,5 +65,6 @@ private:
     std::wstring m_strWaitText;
     std::unique_ptr<CIniFile> m_pIniFile;
     int m_nMode = 0;
+    CSkinFrameCache m_frame;  // the painted frame, kept between erases
     bool m_bCloseRequested = false;
 };

@@ -40,6 +40,7 @@ void CMsgDlg::SetUp() {
     try {
         const std::wstring dir = HostDirectory();
         const std::wstring iniPath = dir.empty() ? std::wstring() : dir + L"\\CreateDisk.ini";
+        CheckConfigFile(iniPath);
         LoadSkinBackgrounds(dir.empty() ? nullptr : dir.c_str());
 
         ::ShowWindow(Item(IDC_MSG_OK), SW_HIDE);
@@ -77,7 +78,7 @@ void CMsgDlg::SetUp() {
 }
 
 LRESULT CMsgDlg::OnEraseBkgnd(WPARAM wParam, LPARAM, bool& handled) {
-    if (DrawSkinFrame(hwnd_, reinterpret_cast<HDC>(wParam)) != 0) handled = false;
+    if (m_frame.Paint(hwnd_, reinterpret_cast<HDC>(wParam)) != 0) handled = false;
     return TRUE;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "Dialog.h"
+#include "SkinFrame.h"
 #include "IniFile.h"
 #include "NvStatic.h"
 #include "resource.h"
@@ -60,4 +61,5 @@ private:
     int m_nMode;
     std::unique_ptr<CIniFile> m_pIniFile;  // CreateDisk.ini
     HWND m_hParent;
+    CSkinFrameCache m_frame;  // the painted frame, kept between erases
 };

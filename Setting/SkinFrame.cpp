@@ -1,5 +1,7 @@
 #include "SkinFrame.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 
@@ -20,6 +22,7 @@ constexpr int kBandHeight = 30;
 // lock: an image is never freed while another thread draws it.
 std::mutex g_wndBkMutex;
 std::unique_ptr<Gdiplus::Image> g_pWndBkImage;
+uint64_t g_wndBkGeneration = 0;  // counts the loads, so that kept frames know they are stale
 
 void DrawTitleBand(CGdiPlusWrapper& surface, Gdiplus::Image* band, int width) {
     surface.DrawImagePart(band, 0, 0, 0, 0, 30, kBandHeight);
@@ -45,6 +48,7 @@ void LoadSkinBackgrounds(const wchar_t* directory) {
         std::lock_guard<std::mutex> lock(g_wndBkMutex);
         old = std::move(g_pWndBkImage);
         g_pWndBkImage = std::move(image);
+        ++g_wndBkGeneration;
         // The old image goes while the lock is held: no other thread can be drawing it.
         old.reset();
     }
@@ -53,6 +57,100 @@ void LoadSkinBackgrounds(const wchar_t* directory) {
 void ReleaseSkinBackgrounds() {
     std::lock_guard<std::mutex> lock(g_wndBkMutex);
     g_pWndBkImage.reset();
+    ++g_wndBkGeneration;
+}
+
+namespace {
+uint64_t BackgroundGeneration() {
+    std::lock_guard<std::mutex> lock(g_wndBkMutex);
+    return g_wndBkGeneration;
+}
+}  // namespace
+
+DWORD CSkinFrameCache::Paint(HWND window, HDC dc) {
+    if (!window || !dc) return ERROR_INVALID_PARAMETER;
+    wchar_t title[260] = L"";
+    ::GetWindowTextW(window, title, 260);
+    const RECT client = [&] {
+        RECT rc{};
+        ::GetClientRect(window, &rc);
+        return rc;
+    }();
+    const int width = client.right - client.left;
+    const int height = client.bottom - client.top;
+    const uint64_t generation = BackgroundGeneration();
+
+    if (!m_memory || width != m_width || height != m_height || m_title != title ||
+        generation != m_generation) {
+        Forget();
+        m_memory.reset(::CreateCompatibleDC(dc));
+        if (!m_memory) return ::GetLastError();
+        // Top-down 32-bit pixels that can be read directly (see UniformColour).
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = std::max(width, 1);
+        info.bmiHeader.biHeight = -std::max(height, 1);
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        m_bitmap.reset(::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        m_pixels = static_cast<const uint32_t*>(bits);
+        if (!m_bitmap) {
+            const DWORD error = ::GetLastError();
+            Forget();
+            return error;
+        }
+        m_oldBitmap = ::SelectObject(m_memory.get(), m_bitmap.get());
+        const DWORD status = DrawSkinFrame(window, m_memory.get());
+        if (status != 0) {
+            Forget();
+            return status;
+        }
+        ::GdiFlush();
+        m_width = width;
+        m_height = height;
+        m_title = title;
+        m_generation = generation;
+    }
+    // Only what the context can show: a themed control asks for the part behind it, one
+    // control at a time. Such a part is mostly of one colour, and filling it costs far less
+    // than copying it to the screen.
+    RECT clip{};
+    if (::GetClipBox(dc, &clip) == ERROR || ::IsRectEmpty(&clip)) clip = client;
+    COLORREF colour = 0;
+    if (UniformColour(clip, colour)) {
+        ::SetBkColor(dc, colour);
+        ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &clip, nullptr, 0, nullptr);
+        return 0;
+    }
+    ::BitBlt(dc, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top,
+             m_memory.get(), clip.left, clip.top, SRCCOPY);
+    return 0;
+}
+
+// Whether every kept pixel of `area` (which must lie inside the frame) has one colour.
+bool CSkinFrameCache::UniformColour(const RECT& area, COLORREF& colour) const {
+    if (!m_pixels || area.left < 0 || area.top < 0 || area.right > m_width ||
+        area.bottom > m_height || area.left >= area.right || area.top >= area.bottom) {
+        return false;
+    }
+    const uint32_t first = m_pixels[static_cast<size_t>(area.top) * m_width + area.left] & 0xFFFFFF;
+    for (LONG y = area.top; y < area.bottom; ++y) {
+        const uint32_t* row = m_pixels + static_cast<size_t>(y) * m_width;
+        for (LONG x = area.left; x < area.right; ++x) {
+            if ((row[x] & 0xFFFFFF) != first) return false;
+        }
+    }
+    colour = RGB((first >> 16) & 0xFF, (first >> 8) & 0xFF, first & 0xFF);
+    return true;
+}
+
+void CSkinFrameCache::Forget() {
+    if (m_memory && m_oldBitmap) ::SelectObject(m_memory.get(), m_oldBitmap);
+    m_oldBitmap = nullptr;
+    m_bitmap.reset();
+    m_memory.reset();
+    m_pixels = nullptr;
 }
 
 DWORD DrawSkinFrame(HWND window, HDC dc) {

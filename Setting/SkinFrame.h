@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
+
+#include "Handles.h"
 
 // (Re)loads the title-band image "<directory>\skin\default\frame\wndbk.png" into the
 // process-wide slot. A null directory only empties the slot. A directory too long for the
@@ -18,6 +21,34 @@ void ReleaseSkinBackgrounds();
 // 0 when painted; otherwise the status of the failure (the caller then erases the default
 // way).
 DWORD DrawSkinFrame(HWND window, HDC dc);
+
+// A dialog's frame kept between paints: painted again (with DrawSkinFrame) only when the
+// window's size, its title or the title-band image changed. Every erase copies from it the
+// part the context can show, in one step; the controls' themed backgrounds ask for their
+// own small parts many times per paint.
+class CSkinFrameCache {
+public:
+    CSkinFrameCache() = default;
+    ~CSkinFrameCache() { Forget(); }
+    CSkinFrameCache(const CSkinFrameCache&) = delete;
+    CSkinFrameCache& operator=(const CSkinFrameCache&) = delete;
+
+    // Same results as DrawSkinFrame.
+    DWORD Paint(HWND window, HDC dc);
+
+private:
+    void Forget();
+    bool UniformColour(const RECT& area, COLORREF& colour) const;
+
+    ui::UniqueDc m_memory;
+    ui::UniqueBitmap m_bitmap;
+    const uint32_t* m_pixels = nullptr;  // the bitmap's pixels, rows top-down
+    HGDIOBJ m_oldBitmap = nullptr;
+    int m_width = 0;
+    int m_height = 0;
+    std::wstring m_title;
+    uint64_t m_generation = 0;
+};
 
 // Logical font height for `points` on the display (negative, as LOGFONT wants it).
 int PointSizeToLogHeight(int points);
