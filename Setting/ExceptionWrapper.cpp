@@ -24,8 +24,7 @@ std::wstring BuildLogPath() {
     wchar_t temp[kLogPathCapacity];
     const DWORD length = ::GetTempPathW(kLogPathCapacity, temp);
     if (length == 0 || length >= kLogPathCapacity) return {};
-    std::wstring path = std::wstring(temp, length) + L"virget_" +
-                        text::FileNamePart(HostExecutablePath()) + L".log";
+    std::wstring path = std::wstring(temp, length) + L"virget_" + HostExecutableName() + L".log";
     if (path.size() >= kLogPathCapacity) return {};
     return path;
 }

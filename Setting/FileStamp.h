@@ -10,6 +10,7 @@
 
 struct FileStamp {
     bool exists = false;
+    bool directory = false;
     uint64_t size = 0;
     uint64_t written = 0;
 
@@ -18,6 +19,7 @@ struct FileStamp {
         WIN32_FILE_ATTRIBUTE_DATA data{};
         if (::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
             stamp.exists = true;
+            stamp.directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
             stamp.size = (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
             stamp.written = (uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
                             data.ftLastWriteTime.dwLowDateTime;

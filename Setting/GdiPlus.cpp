@@ -1,5 +1,6 @@
 #include "GdiPlus.h"
 
+#include "ExceptionWrapper.h"
 #include "FileStamp.h"
 
 #include <mutex>
@@ -22,9 +23,13 @@ struct Session {
     bool running = false;
 };
 
+// A namespace-scope object, made when the module loads: a function-local one would be made on
+// first use through the thread runtime's guard, which costs the calling thread two handles
+// that are never given back once the module unloads.
+Session g_session;
+
 Session& TheSession() {
-    static Session session;
-    return session;
+    return g_session;
 }
 
 }  // namespace
@@ -66,10 +71,7 @@ namespace {
 // caller gets a copy of its own: GDI+ images may not be drawn by two threads at once.
 class DecodedImages {
 public:
-    static DecodedImages& Instance() {
-        static DecodedImages images;
-        return images;
-    }
+    static DecodedImages& Instance();
 
     std::unique_ptr<Gdiplus::Image> Load(const std::wstring& path) {
         const FileStamp stamp = FileStamp::Of(path);
@@ -81,7 +83,10 @@ public:
             }
         }
         std::unique_ptr<Gdiplus::Image> decoded(Decode(path));
-        if (!decoded || decoded->GetLastStatus() != Gdiplus::Ok) return decoded;
+        if (!decoded || decoded->GetLastStatus() != Gdiplus::Ok) {
+            ReportUnusable(path, stamp, decoded ? decoded->GetLastStatus() : Gdiplus::OutOfMemory);
+            return decoded;
+        }
         std::unique_ptr<Gdiplus::Bitmap> pixels(Pixels(*decoded));
         // Unusual images (too large to keep, or unconvertible) are simply not kept.
         if (!pixels) return decoded;
@@ -95,6 +100,7 @@ public:
     void Clear() {
         std::lock_guard<std::mutex> lock(mutex_);
         images_.clear();
+        reported_.clear();
     }
 
 private:
@@ -104,6 +110,24 @@ private:
     };
     // Skin images are small; anything larger is drawn from its file as it is, never kept.
     static constexpr UINT kMaxKeptSide = 2048;
+
+    // A skin file that is missing or cannot be decoded draws nothing; the log says why, once
+    // for each state of the file. A folder (an image key left empty) is no image by design.
+    void ReportUnusable(const std::wstring& path, const FileStamp& stamp, Gdiplus::Status status) {
+        if (stamp.directory) return;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            const auto found = reported_.find(path);
+            if (found != reported_.end() && found->second == stamp) return;
+            reported_[path] = stamp;
+        }
+        if (!stamp.exists) {
+            LogTrace(__LINE__, WFILE, L"skin image not found: %s", path.c_str());
+        } else {
+            LogTrace(__LINE__, WFILE, L"skin image cannot be decoded (GDI+ status %d): %s",
+                     static_cast<int>(status), path.c_str());
+        }
+    }
 
     // GDI+ objects come from GDI+'s own allocator, which returns null instead of throwing.
     static Gdiplus::Image* Decode(const std::wstring& path) {
@@ -141,7 +165,15 @@ private:
 
     std::mutex mutex_;
     std::unordered_map<std::wstring, Entry> images_;
+    std::unordered_map<std::wstring, FileStamp> reported_;
 };
+
+// Made when the module loads, like the session above.
+DecodedImages g_decodedImages;
+
+DecodedImages& DecodedImages::Instance() {
+    return g_decodedImages;
+}
 
 }  // namespace
 

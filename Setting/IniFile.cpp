@@ -4,6 +4,7 @@
 #include <new>
 #include <unordered_map>
 
+#include "ExceptionWrapper.h"
 #include "FileStamp.h"
 #include "HostPath.h"
 #include "Text.h"
@@ -18,10 +19,7 @@ namespace {
 // saved. The memory is shared by every reader of the process and guarded.
 class ProfileMemory {
 public:
-    static ProfileMemory& Instance() {
-        static ProfileMemory memory;
-        return memory;
-    }
+    static ProfileMemory& Instance();
 
     bool FindString(const std::wstring& path, const std::wstring& entry, std::wstring& value) {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -85,6 +83,15 @@ private:
     std::unordered_map<std::wstring, File> files_;
 };
 
+// Made when the module loads: a function-local object would be made on first use through the
+// thread runtime's guard, which costs the calling thread two handles that are never given back
+// once the module unloads.
+ProfileMemory g_profileMemory;
+
+ProfileMemory& ProfileMemory::Instance() {
+    return g_profileMemory;
+}
+
 // Section and key as one entry name; the platform matches them without regard to case, so
 // different spellings are simply remembered apart.
 std::wstring EntryOf(const std::wstring& section, const std::wstring& key) {
@@ -125,6 +132,11 @@ bool CIniFile::ReadString(const std::wstring& section, const std::wstring& key,
         ::GetPrivateProfileStringW(section.c_str(), key.c_str(), L"", m_lpBuffer.get(),
                                    static_cast<DWORD>(kValueCapacity), m_strPath.c_str());
     text.assign(m_lpBuffer.get(), length);
+    // The answer is remembered, so this is said once for each state of the file.
+    if (length >= kValueCapacity - 1) {
+        LogTrace(__LINE__, WFILE, L"[%s] %s of %s is cut to %d characters", section.c_str(),
+                 key.c_str(), m_strPath.c_str(), static_cast<int>(length));
+    }
     memory.RememberString(m_strPath, stamp, entry, text);
     return true;
 }

@@ -45,9 +45,12 @@ __attribute__((used)) const void* const g_tessvaneImport =
 
 }  // namespace
 
+// The module's one application object, made when the module loads (a function-local object
+// would be made through the thread runtime's guard, whose per-thread data outlives the module).
+CSettingApp theApp;
+
 CSettingApp& CSettingApp::Instance() {
-    static CSettingApp app;
-    return app;
+    return theApp;
 }
 
 void CSettingApp::Attach(HINSTANCE module) {
@@ -87,6 +90,15 @@ extern "C" void WINAPI ShowDlgSetting(HWND parent) {
     CSettingApp::Instance().ShowSettings(parent);
 }
 
+#if defined(__GLIBCXX__)
+// The C++ runtime linked into the module keeps an emergency buffer for exceptions thrown when
+// memory runs out; it is meant to live as long as the process and is not given back when a
+// module unloads. This frees it (nothing can be in flight at unload).
+namespace __gnu_cxx {
+void __freeres() noexcept;
+}
+#endif
+
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
     switch (reason) {
         case DLL_PROCESS_ATTACH:
@@ -96,7 +108,12 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) 
         case DLL_PROCESS_DETACH:
             // At process exit (reserved != null) the system reclaims everything; GDI+ must
             // not be touched then.
-            if (!reserved) CSettingApp::Instance().Detach();
+            if (!reserved) {
+                CSettingApp::Instance().Detach();
+#if defined(__GLIBCXX__)
+                __gnu_cxx::__freeres();
+#endif
+            }
             break;
         default:
             break;

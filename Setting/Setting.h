@@ -18,7 +18,10 @@ public:
 
     void ShowSettings(HWND parent);
 
-private:
     CSettingApp() = default;
+    CSettingApp(const CSettingApp&) = delete;
+    CSettingApp& operator=(const CSettingApp&) = delete;
+
+private:
     HINSTANCE m_hModule = nullptr;
 };

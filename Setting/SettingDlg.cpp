@@ -21,6 +21,9 @@ namespace {
 constexpr int kCaptionBand = 30;   // presses at y <= 30 drag the dialog
 constexpr int kCloseBoxSize = 30;  // the clickable close box: 30 x 30 at the top right
 constexpr int kCloseBoxTop = 3;
+// The smallest dialog that still shows its close box and the top of its first group.
+constexpr int kMinDialogWidth = 100;
+constexpr int kMinDialogHeight = 50;
 
 // A period list longer than this is not a list a person wrote; the rest is ignored.
 constexpr int kMaxPeriodEntries = 100;
@@ -122,8 +125,18 @@ void CSettingDlg::Place(HWND control, const config::Key& position) {
 void CSettingDlg::LayOut() {
     if (!m_pIniFile) throw CExceptionWrapper(__LINE__, WFILE, L"iniFile Object is null");
     const std::wstring dir = HostDirectory();
+    if (dir.empty()) ReportUnusableHostFolder();  // the dialog keeps its built-in texts
     LoadSkinBackgrounds(dir.empty() ? nullptr : dir.c_str());
     m_pIniFile->SetPath(HostFilePath(L"\\Setting.ini"));
+    if (!dir.empty()) CheckConfigFile(HostFilePath(L"\\Setting.ini"));
+    if (!dir.empty() && m_frmNotify.BitmapPath().empty()) {
+        // Also to the debugger output: a log in a folder as deep cannot be written either.
+        constexpr wchar_t kRefused[] =
+            L"the skin folder under %s is too long for the group frames' bitmap; the frames are "
+            L"not drawn";
+        LogTrace(__LINE__, WFILE, kRefused, dir.c_str());
+        DebugTrace(kRefused, dir.c_str());
+    }
     m_strCloseBoxImagePath = dir + m_pIniFile->String(config::kCloseBoxImage);
 
     Place(m_stcUsage.Handle(), config::kUsagePos);
@@ -179,12 +192,31 @@ void CSettingDlg::LayOut() {
 
     LoadSettings();  // catches and logs its own failures
 
-    Place(hwnd_, config::kDialogPos);
+    PlaceDialog();
     CenterOnOwner();
 
     const RECT client = ClientRect();
     m_rcCloseBox = {client.right - kCloseBoxSize, kCloseBoxTop, client.right,
                     kCloseBoxTop + kCloseBoxSize};
+}
+
+// The dialog's own rectangle ("SET_FRAME"). A size that could not be seen, or larger than
+// every screen together (its close box out of reach), is refused and the template's size
+// kept; a hide flag is ignored: a hidden modal dialog would block the host with nothing to
+// close. Either is logged.
+void CSettingDlg::PlaceDialog() {
+    std::wstring value;
+    if (!m_pIniFile->ReadString(config::kDialogPos, value)) return;
+    const text::Position place = text::ParsePosition(value);
+    const bool usable = place.width >= kMinDialogWidth && place.height >= kMinDialogHeight &&
+                        place.width <= ::GetSystemMetrics(SM_CXVIRTUALSCREEN) &&
+                        place.height <= ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    if (!usable || place.hide) {
+        LogTrace(__LINE__, WFILE, L"SET_FRAME \"%.64s\" gives %s (%d x %d); the dialog keeps %s",
+                 value.c_str(), usable ? L"a hidden dialog" : L"no usable size", place.width,
+                 place.height, usable ? L"its size and is shown" : L"its built-in size");
+    }
+    if (usable) ::MoveWindow(hwnd_, place.x, place.y, place.width, place.height, TRUE);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -315,7 +347,7 @@ void CSettingDlg::ApplyRestoreRule() {
 // Frame: background, close box, dragging, keys
 
 LRESULT CSettingDlg::OnEraseBkgnd(WPARAM wParam, LPARAM, bool& handled) {
-    if (DrawSkinFrame(hwnd_, reinterpret_cast<HDC>(wParam)) != 0) handled = false;
+    if (m_frame.Paint(hwnd_, reinterpret_cast<HDC>(wParam)) != 0) handled = false;
     return TRUE;
 }
 

@@ -12,6 +12,7 @@
 #include "Button.h"
 #include "ComboBox.h"
 #include "Dialog.h"
+#include "SkinFrame.h"
 #include "DlgWaiting.h"
 #include "GdiPlus.h"
 #include "ImgBtn.h"
@@ -93,6 +94,7 @@ private:
     void LayOut();
     void TextAndPlace(HWND control, const config::Key& text, const config::Key& position);
     void Place(HWND control, const config::Key& position);
+    void PlaceDialog();
 
     // Loading
     void LoadSettings();
@@ -171,6 +173,7 @@ private:
     std::wstring m_strTitle;
     std::wstring m_strCloseBoxImagePath;
     RECT m_rcCloseBox{};
+    CSkinFrameCache m_frame;                          // the painted frame, kept between erases
     std::unique_ptr<Gdiplus::Image> m_closeBoxImage;  // decoded at the first paint
     bool m_closeBoxImageLoaded = false;
     ui::Thread m_worker;  // the save or protection worker; one at a time

@@ -11,6 +11,11 @@
 //                                       as it is up and idle; with /repeat, for leak checks
 //   SettingHost.exe ... /probe FILE     write the leak probe (see TakeProbe) to FILE before the
 //                                       first opening, after it and after the last
+//   SettingHost.exe ... /reload         with /repeat: unload the module and load it again
+//                                       between openings (lifetime checks)
+//   SettingHost.exe ... /keepcommoncontrols  keep the common controls 6 library that the
+//                                       module's manifest selects loaded across /reload, so
+//                                       that only the module itself is unloaded
 //
 // Exit code: 0, or 3 when Setting.dll (or a library it needs) cannot be loaded.
 #include <windows.h>
@@ -38,6 +43,8 @@ struct Options {
     bool show = false;
     bool noParent = false;
     bool autoClose = false;
+    bool reload = false;
+    bool keepCommonControls = false;
     int repeat = 1;
     std::wstring screenshot;
     std::wstring probe;
@@ -63,6 +70,10 @@ Options ParseOptions() {
             options.show = true;
         } else if (arg == L"/autoclose") {
             options.autoClose = true;
+        } else if (arg == L"/reload") {
+            options.reload = true;
+        } else if (arg == L"/keepcommoncontrols") {
+            options.keepCommonControls = true;
         } else if (arg == L"/noparent") {
             options.noParent = true;
         } else if (arg == L"/repeat" && i + 1 < count) {
@@ -76,6 +87,27 @@ Options ParseOptions() {
     }
     if (args) ::LocalFree(args);
     return options;
+}
+
+// Loads the common controls library that `module`'s manifest (resource 2) selects, in the
+// module's activation context, and never frees it. Wine 8's common controls 6 keep one GDI
+// object per unload; with the library kept, a reload test sees what the module itself keeps.
+void KeepCommonControlsOf(HMODULE module) {
+    wchar_t path[MAX_PATH] = {};
+    if (!::GetModuleFileNameW(module, path, MAX_PATH)) return;
+    ACTCTXW request{};
+    request.cbSize = sizeof request;
+    request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    request.lpSource = path;
+    request.lpResourceName = MAKEINTRESOURCEW(2);
+    HANDLE context = ::CreateActCtxW(&request);
+    if (context == INVALID_HANDLE_VALUE) return;
+    ULONG_PTR cookie = 0;
+    if (::ActivateActCtx(context, &cookie)) {
+        ::LoadLibraryW(L"comctl32.dll");  // kept for the life of the process
+        ::DeactivateActCtx(0, cookie);
+    }
+    ::ReleaseActCtx(context);
 }
 
 bool EncoderClsid(const wchar_t* mime, CLSID& clsid) {
@@ -184,11 +216,28 @@ void WriteProbes(const std::wstring& path, const std::vector<Probe>& probes) {
     std::fclose(file);
 }
 
+// Unloads the module and loads it again, as a host that loads it only around each use does.
+bool ReloadModule() {
+    ::FreeLibrary(g_host.module);
+    g_host.showDlgSetting = nullptr;
+    g_host.module = ::LoadLibraryW(L"Setting.dll");
+    if (g_host.module) {
+        g_host.showDlgSetting = reinterpret_cast<ShowDlgSettingFn>(
+            reinterpret_cast<void*>(::GetProcAddress(g_host.module, "ShowDlgSetting")));
+    }
+    return g_host.showDlgSetting != nullptr;
+}
+
 void OpenSettings(HWND window) {
     const bool probing = !g_host.options.probe.empty();
     std::vector<Probe> probes;
     if (probing) probes.push_back(TakeProbe(L"before"));
     for (int i = 0; i < g_host.options.repeat; ++i) {
+        if (g_host.options.reload && i > 0 && !ReloadModule()) {
+            std::fwprintf(stderr, L"SettingHost: cannot load Setting.dll again (error %lu)\n",
+                          ::GetLastError());
+            ::ExitProcess(3);
+        }
         g_host.showDlgSetting(g_host.options.noParent ? nullptr : window);
         // The first opening fills the platform's and GDI+'s caches once for good.
         if (probing && i == 0) probes.push_back(TakeProbe(L"first"));
@@ -253,6 +302,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
                       ::GetLastError());
         return 3;
     }
+    if (g_host.options.keepCommonControls) KeepCommonControlsOf(g_host.module);
 
     Gdiplus::GdiplusStartupInput gdiplusInput;
     ULONG_PTR gdiplusToken = 0;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -73,9 +74,23 @@ Sandbox::Sandbox(const std::string& name, size_t padTo) {
     dir_ = std::wstring(full) + L"\\" + Widen(name) + L"-" +
            std::to_wstring(::GetCurrentProcessId()) + L"-" +
            std::to_wstring(::GetTickCount64() % 100000);
-    if (padTo > dir_.size()) dir_.append(padTo - dir_.size(), L'x');
-    DeleteTree(dir_);
+    root_ = dir_;
+    DeleteTree(root_);
     ::CreateDirectoryW(dir_.c_str(), nullptr);
+    // The padding is a chain of folders: a single name may not exceed 255 characters on the
+    // file systems Wine runs on.
+    constexpr size_t kLongestName = 120;
+    while (padTo > dir_.size()) {
+        const size_t left = padTo - dir_.size();
+        if (left == 1) {
+            dir_ += L'x';  // lengthens the last folder's name
+            ::MoveFileW(dir_.substr(0, dir_.size() - 1).c_str(), dir_.c_str());
+            if (root_.size() + 1 == dir_.size()) root_ = dir_;
+            break;
+        }
+        dir_ += L"\\" + std::wstring(std::min(left - 1, kLongestName), L'x');
+        ::CreateDirectoryW(dir_.c_str(), nullptr);
+    }
     ::CreateDirectoryW(TempDir().c_str(), nullptr);
     const std::wstring from = BuildHostDir();
     for (const wchar_t* file : kProgramFiles) {
@@ -97,7 +112,7 @@ Sandbox::Sandbox(const std::string& name, size_t padTo) {
 Sandbox::~Sandbox() {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     if (keep_ || (test && test->result()->Failed())) return;
-    DeleteTree(dir_);
+    DeleteTree(root_);
 }
 
 void Sandbox::SetIni(const wchar_t* file, const wchar_t* section, const wchar_t* key,

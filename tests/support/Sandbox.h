@@ -64,6 +64,7 @@ public:
 
 private:
     std::wstring dir_;
+    std::wstring root_;  // the top folder of `dir_` (its padding is a chain of folders)
     bool keep_ = false;
 };
 
