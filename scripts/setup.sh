@@ -4,7 +4,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-packages=(cmake make mingw-w64 wine wine64 xvfb xauth fonts-open-sans googletest clang libclang-rt-14-dev)
+packages=(cmake make mingw-w64 wine wine64 xvfb xauth fonts-open-sans googletest clang libclang-rt-14-dev zlib1g-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Pictures of every window of the real settings module for a configuration folder (holding
+# Setting.ini, CreateDisk.ini and skin/default), taken headless in a private X server:
+#   scripts/preview.sh CONFIG_FOLDER OUTPUT_FOLDER [--state PellucidSim.ini]
+# writes settings.png, password.png, message-question.png, message-error.png, waiting-on.png
+# and waiting-save.png into OUTPUT_FOLDER. --state gives the simulated engine's state
+# (standins/README.md). SETTING_BUILD_DIR picks another build than build/x64.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+if [ $# -lt 2 ]; then
+    echo "usage: $0 CONFIG_FOLDER OUTPUT_FOLDER [--state FILE]" >&2
+    exit 2
+fi
+config=$(realpath "$1")
+mkdir -p "$2"
+output=$(realpath "$2")
+shift 2
+state_args=()
+if [ "${1:-}" = "--state" ] && [ -n "${2:-}" ]; then
+    state_args=(--state "Z:$(realpath "$2" | sed 's|/|\\|g')")
+fi
+if [ ! -d "$config" ]; then
+    echo "preview: $config is not a folder" >&2
+    exit 2
+fi
+
+build=${SETTING_BUILD_DIR:-$root/build/x64}
+if [ -z "${SETTING_BUILD_DIR:-}" ]; then
+    "$root/scripts/setup.sh"
+    "$root/scripts/build.sh" x64
+fi
+export WINEPREFIX=${SETTING_WINEPREFIX:-$root/build/wineprefix}
+export WINEDEBUG=-all
+to_windows() { echo "Z:${1//\//\\}"; }
+
+# A server left from a run without a display would keep the windows from appearing.
+wineserver -k 2>/dev/null || true
+status=0
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+    # Xvfb has no window manager: Wine must not wait for one.
+    wine reg add "HKCU\Software\Wine\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
+    wine "$@"
+' preview "$build/bin/settingpreview.exe" "$(to_windows "$config")" "$(to_windows "$output")" \
+    "${state_args[@]}" || status=$?
+wineserver -k 2>/dev/null || true
+exit $status

@@ -1,0 +1,132 @@
+// settingpreview as a translator or skin designer runs it: a configuration folder in, one
+// PNG file per window of the real module out, each showing that configuration.
+#include <windows.h>
+
+#include <algorithm>
+using std::max;
+using std::min;
+#include <gdiplus.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "Sandbox.h"
+#include "TestImages.h"
+
+using namespace testsupport;
+
+namespace {
+
+const wchar_t* const kPictures[] = {L"settings.png",         L"password.png",
+                                    L"message-question.png", L"message-error.png",
+                                    L"waiting-on.png",       L"waiting-save.png"};
+
+class GdiPlusSession {
+public:
+    GdiPlusSession() {
+        Gdiplus::GdiplusStartupInput input;
+        Gdiplus::GdiplusStartup(&token_, &input, nullptr);
+    }
+    ~GdiPlusSession() { Gdiplus::GdiplusShutdown(token_); }
+
+private:
+    ULONG_PTR token_ = 0;
+};
+
+// The decoded picture, or null when the file is missing or no image.
+std::unique_ptr<Gdiplus::Bitmap> LoadPicture(const std::wstring& path) {
+    if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return nullptr;
+    auto bitmap = std::make_unique<Gdiplus::Bitmap>(path.c_str(), FALSE);
+    if (bitmap->GetLastStatus() != Gdiplus::Ok || bitmap->GetWidth() == 0) return nullptr;
+    return bitmap;
+}
+
+// Runs the preview of the build's host folder; its exit code, or -1 when it did not end
+// within two minutes.
+int RunPreview(const std::wstring& arguments) {
+    std::wstring line = L"\"" + BuildHostDir() + L"\\settingpreview.exe\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &info))
+        return -1;
+    ::CloseHandle(info.hThread);
+    DWORD code = static_cast<DWORD>(-1);
+    if (::WaitForSingleObject(info.hProcess, 120000) == WAIT_OBJECT_0)
+        ::GetExitCodeProcess(info.hProcess, &code);
+    else
+        ::TerminateProcess(info.hProcess, 1);
+    ::CloseHandle(info.hProcess);
+    return static_cast<int>(code);
+}
+
+class SettingPreviewTest : public ::testing::Test {
+protected:
+    GdiPlusSession gdiplus;
+    Sandbox sandbox{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+    std::wstring output = sandbox.PathOf(L"previews");
+
+    int Preview() { return RunPreview(L"\"" + sandbox.Dir() + L"\" \"" + output + L"\""); }
+    std::unique_ptr<Gdiplus::Bitmap> Picture(const wchar_t* name) const {
+        return LoadPicture(output + L"\\" + name);
+    }
+};
+
+TEST_F(SettingPreviewTest, ShippedConfigurationGivesAPictureOfEveryWindow) {
+    ASSERT_EQ(Preview(), 0);
+    for (const wchar_t* name : kPictures)
+        EXPECT_NE(Picture(name), nullptr)
+            << "no picture " << std::string(name, name + wcslen(name));
+
+    // The skinned windows are captured without any border of their own: exactly the
+    // configured size. The password window includes its caption bar, as PASSDLG does.
+    const auto settings = Picture(L"settings.png");
+    ASSERT_NE(settings, nullptr);
+    EXPECT_EQ(settings->GetWidth(), 600u);
+    EXPECT_EQ(settings->GetHeight(), 500u);
+    const auto password = Picture(L"password.png");
+    ASSERT_NE(password, nullptr);
+    EXPECT_EQ(password->GetWidth(), 380u);
+    EXPECT_EQ(password->GetHeight(), 230u);
+    // Both message modes and both waiting boxes share their template's size.
+    const auto question = Picture(L"message-question.png");
+    const auto error = Picture(L"message-error.png");
+    ASSERT_TRUE(question && error);
+    EXPECT_EQ(question->GetWidth(), error->GetWidth());
+    EXPECT_EQ(question->GetHeight(), error->GetHeight());
+    // The preview cleans up after itself.
+    EXPECT_EQ(::GetFileAttributesW((output + L"\\product").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(SettingPreviewTest, PicturesShowTheGivenConfiguration) {
+    sandbox.SetSetting(L"POSITION", L"SET_FRAME", L"0,0,640,460");
+    sandbox.SetSetting(L"POSITION", L"BTN_OK", L"538,416,90,30");
+    sandbox.SetSetting(L"POSITION", L"PASSDLG", L"0,0,420,250");
+    // A pure red OK face: it must show where BTN_OK places the button.
+    sandbox.WriteFile(L"skin\\default\\btn\\ok_normal.png", SolidBmp24(90, 30, RGB(255, 0, 0)));
+    ASSERT_EQ(Preview(), 0);
+
+    const auto settings = Picture(L"settings.png");
+    ASSERT_NE(settings, nullptr);
+    EXPECT_EQ(settings->GetWidth(), 640u);
+    EXPECT_EQ(settings->GetHeight(), 460u);
+    Gdiplus::Color pixel;
+    // The caption is drawn over the face in white; a corner of the face stays red.
+    settings->GetPixel(538 + 2, 416 + 2, &pixel);
+    EXPECT_EQ(pixel.GetValue() & 0xFFFFFF, 0xFF0000u) << std::hex << pixel.GetValue();
+    const auto password = Picture(L"password.png");
+    ASSERT_NE(password, nullptr);
+    EXPECT_EQ(password->GetWidth(), 420u);
+    EXPECT_EQ(password->GetHeight(), 250u);
+}
+
+TEST_F(SettingPreviewTest, AMissingConfigurationFolderIsRefused) {
+    EXPECT_EQ(RunPreview(L"\"" + sandbox.PathOf(L"no-such-folder") + L"\" \"" + output + L"\""), 2);
+    EXPECT_EQ(RunPreview(L"\"" + sandbox.Dir() + L"\""), 2);
+    EXPECT_EQ(::GetFileAttributesW((output + L"\\settings.png").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+}  // namespace

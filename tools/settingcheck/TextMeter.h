@@ -1,0 +1,51 @@
+// How wide the module's texts are drawn. The Windows build measures with GDI in the fonts the
+// module uses ("Segoe UI"); the native build estimates from a table of character widths
+// taken from those measurements (FontTable.inc), and says so in its findings.
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace settingcheck {
+
+// A font of the module: "Segoe UI" at an em height in pixels.
+struct Font {
+    int pixels;
+    bool bold;
+};
+constexpr Font kDialogFont{11, false};  // dialog templates: 8 pt at 96 dpi
+constexpr Font kCaptionFont{13, true};  // group frames and the message heading: 10 pt bold
+constexpr Font kButtonFont{11, true};   // the OK button's caption: 11 px bold
+constexpr Font kTitleFont{13, true};    // the title band: 13 px bold
+
+struct Wrapped {
+    int lines = 0;
+    int widest = 0;  // widest line; more than the width when a word does not fit
+};
+
+class TextMeter {
+public:
+    virtual ~TextMeter() = default;
+    virtual int Width(const std::wstring& text, Font font) const = 0;
+    virtual int LineHeight(Font font) const = 0;
+    // Word-wrapped as a static text control wraps it (at blanks; a longer word overflows).
+    virtual Wrapped Wrap(const std::wstring& text, Font font, int width) const;
+    // Dialog base units of the dialog font: a dialog unit is BaseX / 4 by BaseY / 8 pixels.
+    virtual int BaseUnitX() const = 0;
+    virtual int BaseUnitY() const = 0;
+    // What the password dialog's caption bar and borders add to its client area.
+    virtual int FrameExtraWidth() const = 0;
+    virtual int FrameExtraHeight() const = 0;
+    // True when widths are estimated rather than measured.
+    virtual bool Estimated() const = 0;
+};
+
+// The estimate from the width table (every build has it).
+std::unique_ptr<TextMeter> MakeTableMeter();
+// GDI measurement (Windows builds only; null elsewhere).
+std::unique_ptr<TextMeter> MakeGdiMeter();
+
+// Prints FontTable.inc from GDI measurements (Windows builds; false elsewhere).
+bool PrintFontTable();
+
+}  // namespace settingcheck
