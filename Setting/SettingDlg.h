@@ -173,7 +173,6 @@ private:
     std::wstring m_strTitle;
     std::wstring m_strCloseBoxImagePath;
     RECT m_rcCloseBox{};
-    CSkinFrameCache m_frame;                          // the painted frame, kept between erases
     std::unique_ptr<Gdiplus::Image> m_closeBoxImage;  // decoded at the first paint
     bool m_closeBoxImageLoaded = false;
     ui::Thread m_worker;  // the save or protection worker; one at a time

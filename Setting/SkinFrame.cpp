@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "ExceptionWrapper.h"
+#include "FileStamp.h"
 #include "GdiPlusWrapper.h"
 
 namespace {
@@ -22,7 +23,19 @@ constexpr int kBandHeight = 30;
 // lock: an image is never freed while another thread draws it.
 std::mutex g_wndBkMutex;
 std::unique_ptr<Gdiplus::Image> g_pWndBkImage;
-uint64_t g_wndBkGeneration = 0;  // counts the loads, so that kept frames know they are stale
+uint64_t g_wndBkGeneration = 0;  // counts changes of the band, so that kept frames go stale
+
+// Where the band was last loaded from. Loading the same unchanged file again (every opening
+// does) leaves kept frames as they are; a different or changed file, or a failed load, does not.
+struct BandSource {
+    std::wstring path;
+    FileStamp stamp;
+    bool loaded = false;
+    bool operator==(const BandSource& other) const {
+        return path == other.path && stamp == other.stamp && loaded == other.loaded;
+    }
+};
+BandSource g_wndBkSource;  // guarded by g_wndBkMutex
 
 void DrawTitleBand(CGdiPlusWrapper& surface, Gdiplus::Image* band, int width) {
     surface.DrawImagePart(band, 0, 0, 0, 0, 30, kBandHeight);
@@ -34,9 +47,13 @@ void DrawTitleBand(CGdiPlusWrapper& surface, Gdiplus::Image* band, int width) {
 
 void LoadSkinBackgrounds(const wchar_t* directory) {
     std::unique_ptr<Gdiplus::Image> image;
+    BandSource source;
     if (directory) {
         const std::wstring path = std::wstring(directory) + kBackgroundSuffix;
         if (path.size() < kPathCapacity) {
+            // The stamp first: a file changed while it is decoded is seen as changed next time.
+            source.path = path;
+            source.stamp = FileStamp::Of(path);
             image = LoadSkinImage(path);
         } else {
             LogTrace(__LINE__, WFILE, L"skin folder path too long (%d characters): %s",
@@ -48,7 +65,9 @@ void LoadSkinBackgrounds(const wchar_t* directory) {
         std::lock_guard<std::mutex> lock(g_wndBkMutex);
         old = std::move(g_pWndBkImage);
         g_pWndBkImage = std::move(image);
-        ++g_wndBkGeneration;
+        source.loaded = g_pWndBkImage != nullptr;
+        if (!(source == g_wndBkSource)) ++g_wndBkGeneration;
+        g_wndBkSource = std::move(source);
         // The old image goes while the lock is held: no other thread can be drawing it.
         old.reset();
     }
@@ -57,6 +76,7 @@ void LoadSkinBackgrounds(const wchar_t* directory) {
 void ReleaseSkinBackgrounds() {
     std::lock_guard<std::mutex> lock(g_wndBkMutex);
     g_pWndBkImage.reset();
+    g_wndBkSource = BandSource();
     ++g_wndBkGeneration;
 }
 
@@ -69,6 +89,7 @@ uint64_t BackgroundGeneration() {
 
 DWORD CSkinFrameCache::Paint(HWND window, HDC dc) {
     if (!window || !dc) return ERROR_INVALID_PARAMETER;
+    std::lock_guard<std::mutex> lock(m_mutex);
     wchar_t title[260] = L"";
     ::GetWindowTextW(window, title, 260);
     const RECT client = [&] {

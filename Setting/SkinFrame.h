@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 
 #include "Handles.h"
@@ -33,13 +34,15 @@ public:
     CSkinFrameCache(const CSkinFrameCache&) = delete;
     CSkinFrameCache& operator=(const CSkinFrameCache&) = delete;
 
-    // Same results as DrawSkinFrame.
+    // Same results as DrawSkinFrame. Several windows of the same size and title may share
+    // one cache, also from different threads.
     DWORD Paint(HWND window, HDC dc);
 
 private:
     void Forget();
     bool UniformColour(const RECT& area, COLORREF& colour) const;
 
+    std::mutex m_mutex;  // one paint at a time
     ui::UniqueDc m_memory;
     ui::UniqueBitmap m_bitmap;
     const uint32_t* m_pixels = nullptr;  // the bitmap's pixels, rows top-down
