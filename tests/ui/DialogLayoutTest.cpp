@@ -335,6 +335,42 @@ TEST_F(DialogLayoutTest, EmptyCloseBoxImageDrawsNothingAndLogsNothing) {
     EXPECT_TRUE(log.empty()) << std::string(log[0].begin(), log[0].end());
 }
 
+TEST_F(DialogLayoutTest, ANewBandImageOrTitleShowsAtTheNextOpeningOfTheSameProcess) {
+    // The painted frame is kept from one opening to the next; what it was drawn from may not.
+    constexpr COLORREF kFirstBand = RGB(0x60, 0x70, 0x80);
+    constexpr COLORREF kSecondBand = RGB(0x20, 0x90, 0x40);
+    sandbox.WriteFile(L"skin\\default\\frame\\wndbk.png", SolidBmp(60, 30, kFirstBand));
+    HostProcess host(sandbox, L"/show /repeat 3");
+    const auto bandColour = [](HWND dialog) {
+        const Capture shot(dialog);
+        return shot.At(shot.Width() / 2, 28);  // right of the title, left of the close box
+    };
+
+    HWND dialog = host.WaitForSettings();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(bandColour(dialog), kFirstBand);
+    sandbox.WriteFile(L"skin\\default\\frame\\wndbk.png", SolidBmp(60, 30, kSecondBand));
+    ClickCloseBox(dialog);
+
+    ASSERT_TRUE(WaitUntil([&] { return CountOf(EntryTraces(host), kInTrace) == 2; }));
+    dialog = host.WaitForSettings();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(bandColour(dialog), kSecondBand) << "the first opening's band was shown again";
+    sandbox.SetSetting(L"SETTING", L"TITLE", L"I");
+    ClickCloseBox(dialog);
+
+    ASSERT_TRUE(WaitUntil([&] { return CountOf(EntryTraces(host), kInTrace) == 3; }));
+    dialog = host.WaitForSettings();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Text(dialog), L"I");
+    // Where the longer title stood, only the band.
+    const Capture shot(dialog);
+    EXPECT_EQ(shot.Count({30, 2, 250, 28}, kSecondBand), 220 * 26)
+        << "the old title is still drawn";
+    ClickCloseBox(dialog);
+    ASSERT_TRUE(host.WaitForExit());
+}
+
 // ---------------------------------------------------------------------------------------
 // The entry as the host sees it
 
