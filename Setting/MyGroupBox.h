@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "FileStamp.h"
 #include "GdiPlus.h"
 #include "Handles.h"
 #include "MessageMap.h"
@@ -40,4 +41,5 @@ private:
     int m_nBold = 0;
     ui::UniqueFont m_font;
     std::unique_ptr<Gdiplus::Image> m_frameImage;  // Line_Frame.bmp, once decoded
+    FileStamp m_frameStamp;                        // the file as it was then
 };

@@ -335,27 +335,38 @@ TEST_F(DialogLayoutTest, EmptyCloseBoxImageDrawsNothingAndLogsNothing) {
     EXPECT_TRUE(log.empty()) << std::string(log[0].begin(), log[0].end());
 }
 
-TEST_F(DialogLayoutTest, ANewBandImageOrTitleShowsAtTheNextOpeningOfTheSameProcess) {
+TEST_F(DialogLayoutTest, ANewBandOrFrameImageOrTitleShowsAtTheNextOpeningOfTheSameProcess) {
     // The painted frame is kept from one opening to the next; what it was drawn from may not.
     constexpr COLORREF kFirstBand = RGB(0x60, 0x70, 0x80);
     constexpr COLORREF kSecondBand = RGB(0x20, 0x90, 0x40);
+    constexpr COLORREF kFirstFrame = RGB(0xC0, 0x30, 0x30);
+    constexpr COLORREF kSecondFrame = RGB(0x30, 0x30, 0xC0);
     sandbox.WriteFile(L"skin\\default\\frame\\wndbk.png", SolidBmp(60, 30, kFirstBand));
+    sandbox.WriteFile(L"skin\\default\\frame\\Line_Frame.bmp", SolidBmp(21, 21, kFirstFrame));
     HostProcess host(sandbox, L"/show /repeat 3");
     const auto bandColour = [](HWND dialog) {
         const Capture shot(dialog);
         return shot.At(shot.Width() / 2, 28);  // right of the title, left of the close box
     };
+    const auto frameColour = [](HWND dialog) {
+        const RECT group = RectIn(dialog, IDC_NOTI_FRAME);
+        const Capture shot(dialog);
+        return shot.At(group.right - 2, group.bottom - 2);  // in the bottom-right corner piece
+    };
 
     HWND dialog = host.WaitForSettings();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(bandColour(dialog), kFirstBand);
+    EXPECT_EQ(frameColour(dialog), kFirstFrame);
     sandbox.WriteFile(L"skin\\default\\frame\\wndbk.png", SolidBmp(60, 30, kSecondBand));
+    sandbox.WriteFile(L"skin\\default\\frame\\Line_Frame.bmp", SolidBmp(21, 21, kSecondFrame));
     ClickCloseBox(dialog);
 
     ASSERT_TRUE(WaitUntil([&] { return CountOf(EntryTraces(host), kInTrace) == 2; }));
     dialog = host.WaitForSettings();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(bandColour(dialog), kSecondBand) << "the first opening's band was shown again";
+    EXPECT_EQ(frameColour(dialog), kSecondFrame) << "the first opening's frames were shown again";
     sandbox.SetSetting(L"SETTING", L"TITLE", L"I");
     ClickCloseBox(dialog);
 
