@@ -353,11 +353,16 @@ TEST_F(DialogLayoutTest, ANewBandOrFrameImageOrTitleShowsAtTheNextOpeningOfTheSa
         const Capture shot(dialog);
         return shot.At(group.right - 2, group.bottom - 2);  // in the bottom-right corner piece
     };
+    // The colour once painting is over (a dialog is found before it has painted everything).
+    const auto settled = [](HWND dialog, const auto& colourOf, COLORREF expected) {
+        WaitUntil([&] { return colourOf(dialog) == expected; }, 5000);
+        return colourOf(dialog);
+    };
 
     HWND dialog = host.WaitForSettings();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(bandColour(dialog), kFirstBand);
-    EXPECT_EQ(frameColour(dialog), kFirstFrame);
+    EXPECT_EQ(settled(dialog, bandColour, kFirstBand), kFirstBand);
+    EXPECT_EQ(settled(dialog, frameColour, kFirstFrame), kFirstFrame);
     sandbox.WriteFile(L"skin\\default\\frame\\wndbk.png", SolidBmp(60, 30, kSecondBand));
     sandbox.WriteFile(L"skin\\default\\frame\\Line_Frame.bmp", SolidBmp(21, 21, kSecondFrame));
     ClickCloseBox(dialog);
@@ -365,8 +370,10 @@ TEST_F(DialogLayoutTest, ANewBandOrFrameImageOrTitleShowsAtTheNextOpeningOfTheSa
     ASSERT_TRUE(WaitUntil([&] { return CountOf(EntryTraces(host), kInTrace) == 2; }));
     dialog = host.WaitForSettings();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(bandColour(dialog), kSecondBand) << "the first opening's band was shown again";
-    EXPECT_EQ(frameColour(dialog), kSecondFrame) << "the first opening's frames were shown again";
+    EXPECT_EQ(settled(dialog, bandColour, kSecondBand), kSecondBand)
+        << "the first opening's band was shown again";
+    EXPECT_EQ(settled(dialog, frameColour, kSecondFrame), kSecondFrame)
+        << "the first opening's frames were shown again";
     sandbox.SetSetting(L"SETTING", L"TITLE", L"I");
     ClickCloseBox(dialog);
 
@@ -375,9 +382,11 @@ TEST_F(DialogLayoutTest, ANewBandOrFrameImageOrTitleShowsAtTheNextOpeningOfTheSa
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(Text(dialog), L"I");
     // Where the longer title stood, only the band.
-    const Capture shot(dialog);
-    EXPECT_EQ(shot.Count({30, 2, 250, 28}, kSecondBand), 220 * 26)
-        << "the old title is still drawn";
+    const auto bandBesideTitle = [&](HWND d) {
+        return Capture(d).Count({30, 2, 250, 28}, kSecondBand);
+    };
+    WaitUntil([&] { return bandBesideTitle(dialog) == 220 * 26; }, 5000);
+    EXPECT_EQ(bandBesideTitle(dialog), 220 * 26) << "the old title is still drawn";
     ClickCloseBox(dialog);
     ASSERT_TRUE(host.WaitForExit());
 }
