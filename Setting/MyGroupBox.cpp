@@ -102,7 +102,17 @@ private:
                 const FileStamp& stamp, int right, int bottom) {
         Frame frame{path, stamp, right, bottom, nullptr, nullptr};
         frame.dc.reset(::CreateCompatibleDC(compatible));
-        frame.bitmap.reset(::CreateCompatibleBitmap(compatible, right, bottom));
+        // 32-bit pixels whatever `compatible` holds (a memory context may hold a monochrome
+        // bitmap, and a bitmap compatible with it would be monochrome too).
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = right;
+        info.bmiHeader.biHeight = -bottom;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        frame.bitmap.reset(
+            ::CreateDIBSection(compatible, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
         if (!frame.dc || !frame.bitmap) return nullptr;
         ::SelectObject(frame.dc.get(), frame.bitmap.get());
         // Under the pieces the white of the dialog, as when they are drawn on the dialog.
