@@ -146,29 +146,29 @@ size_t IntegerConversionLength(const std::wstring& pattern, size_t at) {
     return 0;
 }
 
-// Formats `value` as the printf conversion `spec` would (flags "-+ #0", width, precision,
-// types d i u x X), without handing translator text to a printf-family function.
-std::wstring FormatInteger(const std::wstring& spec, int32_t value) {
+// Formats `value` as the printf `conversion` (from its "%" to its type) would: flags "-+ #0",
+// width, precision, types d i u x X; without handing translator text to a printf function.
+std::wstring FormatInteger(const std::wstring& conversion, int32_t value) {
     size_t i = 1;
     bool left = false, plus = false, space = false, alternate = false, zero = false;
-    for (; std::wstring(L"-+ #0").find(spec[i]) != std::wstring::npos; ++i) {
-        left |= spec[i] == L'-';
-        plus |= spec[i] == L'+';
-        space |= spec[i] == L' ';
-        alternate |= spec[i] == L'#';
-        zero |= spec[i] == L'0';
+    for (; std::wstring(L"-+ #0").find(conversion[i]) != std::wstring::npos; ++i) {
+        left |= conversion[i] == L'-';
+        plus |= conversion[i] == L'+';
+        space |= conversion[i] == L' ';
+        alternate |= conversion[i] == L'#';
+        zero |= conversion[i] == L'0';
     }
     size_t width = 0;
-    for (; spec[i] >= L'0' && spec[i] <= L'9'; ++i)
-        width = width * 10 + (spec[i] - L'0');
+    for (; conversion[i] >= L'0' && conversion[i] <= L'9'; ++i)
+        width = width * 10 + (conversion[i] - L'0');
     bool hasPrecision = false;
     size_t precision = 0;
-    if (spec[i] == L'.') {
+    if (conversion[i] == L'.') {
         hasPrecision = true;
-        for (++i; spec[i] >= L'0' && spec[i] <= L'9'; ++i)
-            precision = precision * 10 + (spec[i] - L'0');
+        for (++i; conversion[i] >= L'0' && conversion[i] <= L'9'; ++i)
+            precision = precision * 10 + (conversion[i] - L'0');
     }
-    const wchar_t type = spec[i];
+    const wchar_t type = conversion[i];
     const bool isSigned = type == L'd' || type == L'i';
     const bool hex = type == L'x' || type == L'X';
 

@@ -11,6 +11,7 @@
 
 #include "HostProcess.h"
 #include "Sandbox.h"
+#include "TestImages.h"
 #include "Ui.h"
 #include "resource.h"
 
@@ -72,35 +73,6 @@ void ClickCloseBox(HWND dialog) {
     const SIZE size = ClientSize(dialog);
     BringToFront(dialog);
     MouseClick(ClientToScreenPoint(dialog, size.cx - 15, 15));
-}
-
-// A 24-bit BMP of one colour at 96 dpi (GDI+ finds the format from the content, whatever
-// the file is called).
-std::string SolidBmp(int width, int height, COLORREF color) {
-    const int stride = (width * 3 + 3) & ~3;
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biSizeImage = static_cast<DWORD>(stride * height);
-    info.biXPelsPerMeter = info.biYPelsPerMeter = 3780;
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + info.biSizeImage;
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-    std::string row(stride, '\0');
-    for (int x = 0; x < width; ++x) {
-        row[x * 3] = static_cast<char>(GetBValue(color));
-        row[x * 3 + 1] = static_cast<char>(GetGValue(color));
-        row[x * 3 + 2] = static_cast<char>(GetRValue(color));
-    }
-    for (int y = 0; y < height; ++y)
-        bytes += row;
-    return bytes;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -307,7 +279,7 @@ TEST_F(DialogLayoutTest, CloseBoxEndsWithoutWritingToTheEngine) {
 TEST_F(DialogLayoutTest, EmptyCloseBoxImageDrawsNothingAndLogsNothing) {
     // A plain grey title band, so that whatever the close box draws stands out.
     constexpr COLORREF kBand = RGB(0x60, 0x70, 0x80);
-    sandbox.WriteFile(L"skin\\default\\frame\\wndbk.png", SolidBmp(60, 30, kBand));
+    sandbox.WriteFile(L"skin\\default\\frame\\wndbk.png", SolidBmp24(60, 30, kBand));
     HostProcess host(sandbox, L"/show /repeat 2");
 
     // Pixels of the close-box picture (x from width - 35 to width - 6, y from 1 to 25) that
@@ -341,8 +313,8 @@ TEST_F(DialogLayoutTest, ANewBandOrFrameImageOrTitleShowsAtTheNextOpeningOfTheSa
     constexpr COLORREF kSecondBand = RGB(0x20, 0x90, 0x40);
     constexpr COLORREF kFirstFrame = RGB(0xC0, 0x30, 0x30);
     constexpr COLORREF kSecondFrame = RGB(0x30, 0x30, 0xC0);
-    sandbox.WriteFile(L"skin\\default\\frame\\wndbk.png", SolidBmp(60, 30, kFirstBand));
-    sandbox.WriteFile(L"skin\\default\\frame\\Line_Frame.bmp", SolidBmp(21, 21, kFirstFrame));
+    sandbox.WriteFile(L"skin\\default\\frame\\wndbk.png", SolidBmp24(60, 30, kFirstBand));
+    sandbox.WriteFile(L"skin\\default\\frame\\Line_Frame.bmp", SolidBmp24(21, 21, kFirstFrame));
     HostProcess host(sandbox, L"/show /repeat 3");
     const auto bandColour = [](HWND dialog) {
         const Capture shot(dialog);
@@ -363,8 +335,8 @@ TEST_F(DialogLayoutTest, ANewBandOrFrameImageOrTitleShowsAtTheNextOpeningOfTheSa
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(settled(dialog, bandColour, kFirstBand), kFirstBand);
     EXPECT_EQ(settled(dialog, frameColour, kFirstFrame), kFirstFrame);
-    sandbox.WriteFile(L"skin\\default\\frame\\wndbk.png", SolidBmp(60, 30, kSecondBand));
-    sandbox.WriteFile(L"skin\\default\\frame\\Line_Frame.bmp", SolidBmp(21, 21, kSecondFrame));
+    sandbox.WriteFile(L"skin\\default\\frame\\wndbk.png", SolidBmp24(60, 30, kSecondBand));
+    sandbox.WriteFile(L"skin\\default\\frame\\Line_Frame.bmp", SolidBmp24(21, 21, kSecondFrame));
     ClickCloseBox(dialog);
 
     ASSERT_TRUE(WaitUntil([&] { return CountOf(EntryTraces(host), kInTrace) == 2; }));

@@ -11,10 +11,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
-#include <sstream>
 #include <string>
 
 #include "HostProcess.h"
+#include "ResourceProbe.h"
 #include "Sandbox.h"
 
 using namespace testsupport;
@@ -23,47 +23,12 @@ namespace {
 
 constexpr int kRounds = 100;
 constexpr wchar_t kProbeHost[] = L"ReloadHost.exe";
-constexpr wchar_t kAppKey[] = L"Software\\Wine\\AppDefaults\\ReloadHost.exe\\X11 Driver";
-
-struct ProbeValues {
-    unsigned long long gdiSlot = 0, handle = 0, workingSet = 0, committed = 0;
-};
-
-// "<stage> gdi=<slot> handle=<value> workingset=<bytes> committed=<bytes>" lines (the demo
-// host's /probe), by stage.
-std::map<std::string, ProbeValues> ParseProbes(const std::string& text) {
-    std::map<std::string, ProbeValues> probes;
-    std::istringstream lines(text);
-    std::string line;
-    while (std::getline(lines, line)) {
-        char stage[32] = {};
-        ProbeValues v;
-        if (std::sscanf(line.c_str(), "%31s gdi=%llu handle=%llu workingset=%llu committed=%llu",
-                        stage, &v.gdiSlot, &v.handle, &v.workingSet, &v.committed) == 5) {
-            probes[stage] = v;
-        }
-    }
-    return probes;
-}
-
-// Without a window manager Wine waits for every managed window it hides; the host gets
-// unmanaged windows.
-class UnmanagedWindows {
-public:
-    UnmanagedWindows() {
-        ::RegSetKeyValueW(HKEY_CURRENT_USER, kAppKey, L"Managed", REG_SZ, L"N",
-                          2 * sizeof(wchar_t));
-    }
-    ~UnmanagedWindows() { ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kAppKey, L"Managed"); }
-    UnmanagedWindows(const UnmanagedWindows&) = delete;
-    UnmanagedWindows& operator=(const UnmanagedWindows&) = delete;
-};
 
 TEST(LifetimeTest, AHundredLoadsOpeningsAndUnloadsKeepNothingAndNeverCrash) {
     Sandbox sandbox("Lifetime");
     ASSERT_TRUE(::CopyFileW((BuildHostDir() + L"\\SettingHost.exe").c_str(),
                             sandbox.PathOf(kProbeHost).c_str(), FALSE));
-    UnmanagedWindows unmanaged;
+    UnmanagedWindows unmanaged(kProbeHost);
     const std::wstring probeFile = sandbox.PathOf(L"probe.txt");
     HostProcess host(sandbox,
                      L"/show /autoclose /reload /keepcommoncontrols /repeat " +

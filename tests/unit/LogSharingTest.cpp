@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ExceptionWrapper.h"
+#include "LogRecords.h"
 #include "TempFolder.h"
 
 using testsupport::BuildHostDir;
@@ -28,18 +29,6 @@ std::wstring FromUtf16(const std::string& bytes) {
                                        (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
     }
     return text;
-}
-
-std::vector<std::wstring> Records(const std::wstring& text) {
-    std::vector<std::wstring> records;
-    size_t start = 0;
-    for (size_t end = text.find(L"\r\n"); end != std::wstring::npos;
-         end = text.find(L"\r\n", start)) {
-        records.push_back(text.substr(start, end + 2 - start));
-        start = end + 2;
-    }
-    if (start < text.size()) records.push_back(text.substr(start));
-    return records;
 }
 
 // The temporary folder of this process (and of the programs it starts) for one test.
@@ -95,7 +84,8 @@ TEST(LogSharingTest, TwoProcessesWritingAtOnceLeaveEveryRecordWholeAndInOrder) {
 
     const std::wregex shape(
         LR"(^\[\d\d-\d\d-\d{4},\d\d:\d\d:\d\d\] writer ([12]) record (\d+) z{40}\r\n$)");
-    const auto records = Records(FromUtf16(folder.Read(L"virget_log_writer.exe.log")));
+    const auto records =
+        testsupport::SplitRecords(FromUtf16(folder.Read(L"virget_log_writer.exe.log")));
     EXPECT_EQ(records.size(), 2u * kRecordsPerWriter);
     std::map<int, int> next{{1, 0}, {2, 0}};
     int malformed = 0, interleavedWriters = 0;
@@ -136,7 +126,8 @@ TEST(LogSharingTest, LockHeldElsewhereDelaysARecordButDoesNotLoseIt) {
 
     ::UnlockFileEx(other, 0, 1, 0, &at);
     ::CloseHandle(other);
-    const auto records = Records(FromUtf16(folder.Read(L"virget_unit_test.exe.log")));
+    const auto records =
+        testsupport::SplitRecords(FromUtf16(folder.Read(L"virget_unit_test.exe.log")));
     ASSERT_EQ(records.size(), 1u);
     EXPECT_NE(records[0].find(L"] Error = 8 (File=LogSharingTest.cpp,Line=9)\r\n"),
               std::wstring::npos);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ExceptionWrapper.h"
+#include "LogRecords.h"
 #include "TempFolder.h"
 
 using testsupport::TempFolder;
@@ -61,18 +62,7 @@ protected:
     std::string LogBytes() const { return folder.Read(kLogName); }
     std::wstring LogText() const { return FromUtf16(LogBytes()); }
     // Records, each with its "\r\n".
-    std::vector<std::wstring> Records() const {
-        const std::wstring text = LogText();
-        std::vector<std::wstring> records;
-        size_t start = 0;
-        for (size_t end = text.find(L"\r\n"); end != std::wstring::npos;
-             end = text.find(L"\r\n", start)) {
-            records.push_back(text.substr(start, end + 2 - start));
-            start = end + 2;
-        }
-        if (start < text.size()) records.push_back(text.substr(start));
-        return records;
-    }
+    std::vector<std::wstring> Records() const { return testsupport::SplitRecords(LogText()); }
 
     TempFolder folder{L"log-" + TestName()};
 
