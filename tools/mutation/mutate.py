@@ -1,0 +1,278 @@
+#!/usr/bin/env python3
+"""Mutation check: plants each fault of a list in the module, one at a time, rebuilds, runs the
+tests of the fault's area and reports which test caught it, or that it survived.
+
+It works on a copy of the source tree (build/mutation/tree) with builds and a Wine prefix of
+its own, so the working tree is never left changed and other builds and test runs go on.
+
+Usage: scripts/mutation.sh [--only M01,M07] [--list FILE] [--timeout SECONDS]
+"""
+
+import argparse
+import os
+import re
+import shutil
+import subprocess
+import sys
+import time
+from dataclasses import dataclass, field
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+WORK = os.path.join(ROOT, "build", "mutation")
+TREE = os.path.join(WORK, "tree")
+
+
+@dataclass
+class Hunk:
+    path: str
+    original: list
+    replacement: list
+
+
+@dataclass
+class Mutant:
+    ident: str
+    title: str
+    labels: str = ""
+    hunks: list = field(default_factory=list)
+
+
+def parse_list(path):
+    """Mutants in the list's format (see the head of mutants.txt)."""
+    mutants = []
+    current = None
+    hunk = None
+    path_of_hunks = None
+    with open(path, encoding="utf-8") as f:
+        for number, line in enumerate(f, 1):
+            line = line.rstrip("\n")
+            where = f"{path}:{number}"
+            if line.startswith("## "):
+                ident, _, title = line[3:].partition(" ")
+                current = Mutant(ident, title.strip())
+                mutants.append(current)
+                hunk = None
+                path_of_hunks = None
+            elif not line.strip() or line.startswith("#"):
+                continue
+            elif current is None:
+                sys.exit(f"{where}: text before the first mutant")
+            elif line.startswith("labels:"):
+                current.labels = line.split(":", 1)[1].strip()
+            elif line.startswith("file:"):
+                path_of_hunks = line.split(":", 1)[1].strip()
+                hunk = None
+            elif line.startswith("@@"):
+                hunk = None
+            elif line[:1] in "-+":
+                if path_of_hunks is None:
+                    sys.exit(f"{where}: a change before its file: line")
+                text = line[1:]
+                if text.startswith(" "):
+                    text = text[1:]
+                if line[0] == "-":
+                    if hunk is None or hunk.replacement:
+                        hunk = Hunk(path_of_hunks, [], [])
+                        current.hunks.append(hunk)
+                    hunk.original.append(text)
+                else:
+                    if hunk is None:
+                        sys.exit(f"{where}: an added line without the lines it replaces")
+                    hunk.replacement.append(text)
+            else:
+                sys.exit(f"{where}: cannot read this line")
+    idents = [m.ident for m in mutants]
+    for m in mutants:
+        if not m.hunks or not m.labels:
+            sys.exit(f"{path}: {m.ident} needs labels and at least one change")
+        if idents.count(m.ident) > 1:
+            sys.exit(f"{path}: {m.ident} is listed twice")
+    return mutants
+
+
+def apply_hunk(text, hunk):
+    """The file's text with the hunk applied; lines are compared without their indentation."""
+    lines = text.split("\n")
+    wanted = [s.strip() for s in hunk.original]
+    found = [
+        i
+        for i in range(len(lines) - len(wanted) + 1)
+        if all(lines[i + k].strip() == wanted[k] for k in range(len(wanted)))
+    ]
+    if len(found) != 1:
+        how = "not found" if not found else f"found {len(found)} times"
+        raise ValueError(f"{hunk.path}: '{wanted[0]}' {how}")
+    at = found[0]
+    indent = lines[at][: len(lines[at]) - len(lines[at].lstrip())]
+    new = [indent + r if r.strip() else r for r in hunk.replacement]
+    return "\n".join(lines[:at] + new + lines[at + len(wanted) :])
+
+
+def source_files():
+    listed = subprocess.run(
+        ["git", "ls-files", "-z", "-co", "--exclude-standard"],
+        cwd=ROOT, check=True, capture_output=True,
+    ).stdout.decode().split("\0")
+    return [p for p in listed if p and os.path.isfile(os.path.join(ROOT, p))]
+
+
+def sync_tree():
+    """Copies the working tree into TREE, touching only files that differ (builds stay warm)."""
+    files = source_files()
+    keep = set(files)
+    for path in files:
+        source, target = os.path.join(ROOT, path), os.path.join(TREE, path)
+        with open(source, "rb") as f:
+            data = f.read()
+        if os.path.exists(target):
+            with open(target, "rb") as f:
+                if f.read() == data:
+                    continue
+        os.makedirs(os.path.dirname(target), exist_ok=True)
+        shutil.copy2(source, target)
+    for folder, dirs, names in os.walk(TREE):
+        relative = os.path.relpath(folder, TREE)
+        if relative == "build" or relative.startswith("build" + os.sep) or relative.startswith(".git"):
+            dirs[:] = []
+            continue
+        if relative == ".":
+            dirs[:] = [d for d in dirs if d not in ("build", ".git")]
+        for name in names:
+            path = os.path.normpath(os.path.join(relative, name))
+            if path not in keep:
+                os.remove(os.path.join(folder, name))
+
+
+def run(command, log, **kwargs):
+    with open(log, "w") as out:
+        return subprocess.run(command, cwd=TREE, stdout=out, stderr=subprocess.STDOUT, **kwargs).returncode
+
+
+def build(log):
+    env = dict(os.environ, SETTING_QUIET="1")
+    if run(["scripts/build.sh", "x64"], log, env=env) != 0:
+        return False
+    # The x86 module: its export and import tables are checked by the tests.
+    x86 = os.path.join(TREE, "build", "x86")
+    if not os.path.exists(os.path.join(x86, "CMakeCache.txt")):
+        if run(["scripts/build.sh", "x86"], log + ".x86", env=env) != 0:
+            return False
+    return run(["cmake", "--build", x86, "--target", "Setting", "-j", str(os.cpu_count())],
+               log + ".x86") == 0
+
+
+FAILED = re.compile(r"^\s*\d+ - (\S+) \((Failed|Timeout|Exception|Not Run|SEGFAULT|Subprocess aborted)[^)]*\)")
+
+
+def run_tests(labels, timeout, log, stop_on_failure=True):
+    """The names of the failed tests of the labels; None when no test matched."""
+    command = ["scripts/with-display", "ctest", "--test-dir", "build/x64", "-L", labels,
+               "-j", str(os.cpu_count()), "--timeout", str(timeout), "--output-on-failure"]
+    if stop_on_failure:
+        command.append("--stop-on-failure")
+    env = dict(os.environ, SETTING_WINEPREFIX=os.path.join(TREE, "build", "wineprefix"))
+    run(command, log, env=env)
+    with open(log, errors="replace") as f:
+        text = f.read()
+    if "No tests were found" in text:
+        return None
+    return [m.group(1) for m in map(FAILED.match, text.splitlines()) if m]
+
+
+def prepare_prefix():
+    prefix = os.path.join(TREE, "build", "wineprefix")
+    if os.path.exists(os.path.join(prefix, ".setting-prefix-ready")):
+        return
+    main = os.path.join(ROOT, "build", "wineprefix")
+    if os.path.exists(os.path.join(main, ".setting-prefix-ready")):
+        subprocess.run(["wineserver", "-k"], env=dict(os.environ, WINEPREFIX=main),
+                       stderr=subprocess.DEVNULL)
+        shutil.copytree(main, prefix, symlinks=True)
+    else:
+        subprocess.run(["scripts/setup.sh"], cwd=TREE, check=True,
+                       env=dict(os.environ, SETTING_WINEPREFIX=prefix))
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--list", default=os.path.join(ROOT, "tools", "mutation", "mutants.txt"))
+    parser.add_argument("--only", default="", help="comma-separated mutant ids")
+    parser.add_argument("--timeout", type=int, default=60, help="seconds per test")
+    args = parser.parse_args()
+
+    mutants = parse_list(args.list)
+    if args.only:
+        chosen = set(args.only.split(","))
+        mutants = [m for m in mutants if m.ident in chosen]
+    os.makedirs(os.path.join(TREE, "build"), exist_ok=True)
+    logs = os.path.join(WORK, "logs")
+    os.makedirs(logs, exist_ok=True)
+    sync_tree()
+    prepare_prefix()
+
+    # Every mutant must apply to the tree as it is, before anything is built.
+    for m in mutants:
+        texts = {}
+        try:
+            for h in m.hunks:
+                if h.path not in texts:
+                    with open(os.path.join(TREE, h.path), encoding="utf-8") as f:
+                        texts[h.path] = f.read()
+                texts[h.path] = apply_hunk(texts[h.path], h)
+        except (ValueError, OSError) as error:
+            sys.exit(f"{m.ident}: {error}")
+
+    start = time.time()
+    print(f"mutation check: {len(mutants)} faults; building the unchanged tree", flush=True)
+    if not build(os.path.join(logs, "baseline-build.log")):
+        sys.exit(f"the unchanged tree does not build: {logs}/baseline-build.log")
+    labels = "|".join(sorted({l for m in mutants for l in m.labels.split("|")}))
+    failed = run_tests(labels, args.timeout, os.path.join(logs, "baseline-tests.log"), False)
+    if failed:
+        sys.exit(f"tests fail without any fault planted: {', '.join(failed)}")
+
+    caught = survived = 0
+    for m in mutants:
+        originals = {}
+        for h in m.hunks:
+            full = os.path.join(TREE, h.path)
+            if h.path not in originals:
+                with open(full, encoding="utf-8") as f:
+                    originals[h.path] = f.read()
+        changed = dict(originals)
+        for h in m.hunks:
+            changed[h.path] = apply_hunk(changed[h.path], h)
+        began = time.time()
+        try:
+            for path, text in changed.items():
+                with open(os.path.join(TREE, path), "w", encoding="utf-8") as f:
+                    f.write(text)
+            log = os.path.join(logs, m.ident)
+            if not build(log + "-build.log"):
+                verdict, by = "caught", "the build"
+            else:
+                failed = run_tests(m.labels, args.timeout, log + "-tests.log")
+                if failed is None:
+                    verdict, by = "survived", f"(no test labelled {m.labels})"
+                elif failed:
+                    verdict, by = "caught", failed[0]
+                else:
+                    verdict, by = "survived", ""
+        finally:
+            for path, text in originals.items():
+                with open(os.path.join(TREE, path), "w", encoding="utf-8") as f:
+                    f.write(text)
+        if verdict == "caught":
+            caught += 1
+        else:
+            survived += 1
+        seconds = int(time.time() - began)
+        print(f"{m.ident:<5} {verdict:<8} {by:<60} {seconds:>4}s  {m.title}", flush=True)
+
+    minutes = (time.time() - start) / 60
+    print(f"caught {caught} of {len(mutants)}, survived {survived} ({minutes:.0f} min)")
+    # The tree is left unchanged; the next build of it rebuilds what the last fault touched.
+
+
+if __name__ == "__main__":
+    main()
