@@ -24,8 +24,8 @@
 #include "resource.h"
 
 // Private messages of the settings dialog that its worker threads post to it.
-constexpr UINT WM_SHOWWAITING = WM_USER + 1;   // wParam: waiting-box mode
-constexpr UINT WM_CLOSEWAITING = WM_USER + 2;  // the engine call has returned
+constexpr UINT WM_SHOWWAITING = 0x501;   // wParam: waiting-box mode
+constexpr UINT WM_CLOSEWAITING = 0x502;  // the engine call has returned
 
 // What the user chose, read from the controls when saving starts.
 struct SaveChoices {
