@@ -204,6 +204,30 @@ HWND HostProcess::WaitForMessageBox(DWORD ms) const {
     return found;
 }
 
+HWND HostProcess::MainWindow() const {
+    for (HWND window : Windows()) {
+        wchar_t name[64] = {};
+        ::GetClassNameW(window, name, 64);
+        if (wcscmp(name, L"SettingHostWindow") == 0) return window;
+    }
+    return nullptr;
+}
+
+HWND HostProcess::OpenSettings(DWORD ms) const {
+    HWND window = nullptr;
+    WaitUntil([&] { return (window = MainWindow()) != nullptr; }, ms);
+    if (!window) return nullptr;
+    constexpr int kSettingsButton = 100;
+    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(kSettingsButton, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(window, kSettingsButton)));
+    return WaitForSettings(ms);
+}
+
+bool HostProcess::CloseSettings(HWND dialog, DWORD ms) const {
+    ::PostMessageW(dialog, WM_CLOSE, 0, 0);
+    return WaitUntil([&] { return !::IsWindow(dialog); }, ms);
+}
+
 void HostProcess::Settle(DWORD ms) const {
     if (Running()) ::WaitForInputIdle(process_, ms);
     ::Sleep(30);

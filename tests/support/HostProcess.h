@@ -56,6 +56,15 @@ public:
     // Waits until the host's thread has handled everything queued and waits for input.
     void Settle(DWORD ms = 5000) const;
 
+    // A host started without /show shows its own window; this opens the settings from it, as
+    // its button does, and returns the dialog once it is up and idle (null if it did not come).
+    HWND OpenSettings(DWORD ms = 15000) const;
+    // Ends an open settings dialog with the close request (nothing is saved) and waits until
+    // it has gone.
+    bool CloseSettings(HWND dialog, DWORD ms = 15000) const;
+    // The host program's own window.
+    HWND MainWindow() const;
+
 private:
     HANDLE process_ = nullptr;  // owned
     DWORD processId_ = 0;

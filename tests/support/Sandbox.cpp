@@ -34,6 +34,8 @@ void CopyTree(const std::wstring& from, const std::wstring& to) {
     ::FindClose(search);
 }
 
+}  // namespace
+
 void DeleteTree(const std::wstring& dir) {
     WIN32_FIND_DATAW found{};
     HANDLE search = ::FindFirstFileW((dir + L"\\*").c_str(), &found);
@@ -58,7 +60,16 @@ std::wstring Widen(const std::string& text) {
     return std::wstring(text.begin(), text.end());
 }
 
-}  // namespace
+std::string Narrow(const std::wstring& text) {
+    return std::string(text.begin(), text.end());
+}
+
+std::string TestName() {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = test ? test->name() : "test";
+    std::replace(name.begin(), name.end(), '/', '_');
+    return name;
+}
 
 std::wstring BuildHostDir() {
     return sim::ExecutableFolder();

@@ -70,5 +70,12 @@ private:
 
 // Folder of the build's host programs (where the test programs run from).
 std::wstring BuildHostDir();
+// Deletes a folder with everything in it.
+void DeleteTree(const std::wstring& dir);
+
+// The running test's name, fit for a folder ('/' of parameterised names replaced).
+std::string TestName();
+std::wstring Widen(const std::string& text);
+std::string Narrow(const std::wstring& text);
 
 }  // namespace testsupport

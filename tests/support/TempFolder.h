@@ -16,18 +16,18 @@ namespace testsupport {
 
 class TempFolder {
 public:
-    explicit TempFolder(const std::wstring& name) {
+    explicit TempFolder(const std::wstring& name = Widen(TestName())) {
         const std::wstring root = BuildHostDir() + L"\\..\\sandboxes";
         ::CreateDirectoryW(root.c_str(), nullptr);
         wchar_t full[MAX_PATH * 2] = {};
         ::GetFullPathNameW(root.c_str(), MAX_PATH * 2, full, nullptr);
         dir_ = std::wstring(full) + L"\\" + name + L"-" + std::to_wstring(::GetCurrentProcessId());
-        Delete(dir_);
+        DeleteTree(dir_);
         ::CreateDirectoryW(dir_.c_str(), nullptr);
     }
     ~TempFolder() {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        if (!(test && test->result()->Failed())) Delete(dir_);
+        if (!(test && test->result()->Failed())) DeleteTree(dir_);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
@@ -49,26 +49,6 @@ public:
     }
 
 private:
-    static void Delete(const std::wstring& dir) {
-        WIN32_FIND_DATAW found{};
-        HANDLE search = ::FindFirstFileW((dir + L"\\*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                const std::wstring name = found.cFileName;
-                if (name == L"." || name == L"..") continue;
-                const std::wstring path = dir + L"\\" + name;
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    Delete(path);
-                } else {
-                    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                    ::DeleteFileW(path.c_str());
-                }
-            } while (::FindNextFileW(search, &found));
-            ::FindClose(search);
-        }
-        ::RemoveDirectoryW(dir.c_str());
-    }
-
     std::wstring dir_;
 };
 

@@ -4,7 +4,9 @@
 
 namespace testsupport {
 
-HWND Control(HWND dialog, int id) { return ::GetDlgItem(dialog, id); }
+HWND Control(HWND dialog, int id) {
+    return ::GetDlgItem(dialog, id);
+}
 
 std::wstring Text(HWND window) {
     DWORD_PTR length = 0;
@@ -17,7 +19,9 @@ std::wstring Text(HWND window) {
     return text;
 }
 
-std::wstring Text(HWND dialog, int id) { return Text(Control(dialog, id)); }
+std::wstring Text(HWND dialog, int id) {
+    return Text(Control(dialog, id));
+}
 
 bool Checked(HWND dialog, int id) {
     DWORD_PTR state = 0;
@@ -25,7 +29,9 @@ bool Checked(HWND dialog, int id) {
     return state == BST_CHECKED;
 }
 
-bool Enabled(HWND dialog, int id) { return ::IsWindowEnabled(Control(dialog, id)) != FALSE; }
+bool Enabled(HWND dialog, int id) {
+    return ::IsWindowEnabled(Control(dialog, id)) != FALSE;
+}
 
 bool Visible(HWND dialog, int id) {
     return (::GetWindowLongW(Control(dialog, id), GWL_STYLE) & WS_VISIBLE) != 0;
@@ -67,13 +73,23 @@ std::vector<std::wstring> ComboItems(HWND dialog, int id) {
     return items;
 }
 
-void Click(HWND dialog, int id) { ::PostMessageW(Control(dialog, id), BM_CLICK, 0, 0); }
+void Click(HWND dialog, int id) {
+    ::PostMessageW(Control(dialog, id), BM_CLICK, 0, 0);
+}
 
 void SelectComboItem(HWND dialog, int id, int index) {
     HWND combo = Control(dialog, id);
     DWORD_PTR ignored = 0;
     ::SendMessageTimeoutW(combo, CB_SETCURSEL, index, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
-    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(combo));
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
 }
 
 void BringToFront(HWND window) {
@@ -109,10 +125,12 @@ void Send(std::vector<INPUT> inputs) {
 
 void PressKey(WORD key, std::initializer_list<WORD> modifiers) {
     std::vector<INPUT> inputs;
-    for (WORD modifier : modifiers) inputs.push_back(KeyInput(modifier, false));
+    for (WORD modifier : modifiers)
+        inputs.push_back(KeyInput(modifier, false));
     inputs.push_back(KeyInput(key, false));
     inputs.push_back(KeyInput(key, true));
-    for (auto it = modifiers.end(); it != modifiers.begin();) inputs.push_back(KeyInput(*--it, true));
+    for (auto it = modifiers.end(); it != modifiers.begin();)
+        inputs.push_back(KeyInput(*--it, true));
     Send(inputs);
 }
 
@@ -131,7 +149,9 @@ void TypeText(const std::wstring& text) {
     Send(inputs);
 }
 
-void MoveMouse(POINT screen) { Send({MouseInput(screen, 0)}); }
+void MoveMouse(POINT screen) {
+    Send({MouseInput(screen, 0)});
+}
 
 void MouseDown(POINT screen, bool shift) {
     std::vector<INPUT> inputs;
@@ -140,7 +160,9 @@ void MouseDown(POINT screen, bool shift) {
     Send(inputs);
 }
 
-void MouseUp(POINT screen) { Send({MouseInput(screen, MOUSEEVENTF_LEFTUP), KeyInput(VK_SHIFT, true)}); }
+void MouseUp(POINT screen) {
+    Send({MouseInput(screen, MOUSEEVENTF_LEFTUP), KeyInput(VK_SHIFT, true)});
+}
 
 void MouseClick(POINT screen) {
     Send({MouseInput(screen, MOUSEEVENTF_LEFTDOWN), MouseInput(screen, MOUSEEVENTF_LEFTUP)});
@@ -193,7 +215,8 @@ COLORREF Capture::At(int x, int y) const {
 int Capture::Count(const RECT& area, COLORREF color) const {
     int count = 0;
     for (int y = area.top; y < area.bottom; ++y) {
-        for (int x = area.left; x < area.right; ++x) count += At(x, y) == color ? 1 : 0;
+        for (int x = area.left; x < area.right; ++x)
+            count += At(x, y) == color ? 1 : 0;
     }
     return count;
 }

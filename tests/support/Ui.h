@@ -25,6 +25,9 @@ std::vector<std::wstring> ComboItems(HWND dialog, int id);
 void Click(HWND dialog, int id);
 void SelectComboItem(HWND dialog, int id, int index);  // as a user picks it: CBN_SELCHANGE
 
+// The window that has the keyboard focus in `window`'s thread.
+HWND FocusOf(HWND window);
+
 // Real input through the system's input queue, to the foreground window.
 void BringToFront(HWND window);
 void PressKey(WORD key, std::initializer_list<WORD> modifiers = {});

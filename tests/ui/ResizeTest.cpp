@@ -1,263 +1,279 @@
-// Resizing the protected area through the resize link: the question, a pending restore at
-// start-up cancelled before the tool runs, the tool run with the dialog hidden, the registry
-// flag it leaves, and the dialog shown again with the new usage figures.
-//
-// The flag HKCR\Merrowfield\InitNvOk belongs to the whole Wine prefix; the tests of this
-// program run one at a time and each starts with the value removed.
-#include <windows.h>
+// The resize link: its question in the skinned message dialog, the resize tool run with the
+// dialog hidden, the restore at start-up cancelled before it, the flag the tool leaves, and
+// the message dialog itself (texts from CreateDisk.ini, answers, drag band, red heading).
+#include <algorithm>
 
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <ostream>
-#include <string>
-#include <vector>
-
-#include "DialogProbe.h"
-#include "HostProcess.h"
-#include "Sandbox.h"
-#include "SimState.h"
-#include "Ui.h"
-#include "resource.h"
+#include "Session.h"
 
 using namespace testsupport;
 
 namespace {
 
-constexpr wchar_t kToolWindowClass[] = L"CorvianexTessinitProgress";
+// Clicks the resize link as a user does; the question is then up.
+HWND AskResize(Session& session, HWND dialog) {
+    const RECT link = RectIn(dialog, IDC_STATIC_RESIZE);
+    BringToFront(dialog);
+    MouseClick(
+        ClientToScreenPoint(dialog, (link.left + link.right) / 2, (link.top + link.bottom) / 2));
+    HWND question = WaitForMessageDialog(*session.host);
+    session.ForgetCalls();
+    return question;
+}
 
-class ResizeTest : public ::testing::Test {
-protected:
-    void SetUp() override {
+// The tool's run is over and the dialog is back (after the failure report, when there is one).
+void FinishResize(Session& session, HWND dialog, bool reported) {
+    if (reported) {
+        HWND report = WaitForMessageDialog(*session.host, 20000);
+        ASSERT_NE(report, nullptr) << "no failure report";
+        EXPECT_EQ(Text(report), L"Vaultkeeper Caption 7");
+        EXPECT_EQ(Text(report, IDC_MSG_TEXT), session.Setting(L"SETTING", L"RESIZEMSGERROR"));
+        EXPECT_EQ(Text(report, IDC_MSG_HEADING), shipped::kWrong);
+        EXPECT_TRUE(Visible(report, IDC_MSG_OK));
+        EXPECT_FALSE(Visible(report, IDC_MSG_YES));
+        EXPECT_FALSE(Visible(report, IDC_MSG_NO));
+        EXPECT_EQ(OwnerOf(report), dialog);
+        Click(report, IDC_MSG_OK);
+    }
+    ASSERT_TRUE(
+        WaitUntil([&] { return ::IsWindowVisible(dialog) && ::IsWindowEnabled(dialog); }, 20000))
+        << "the dialog was not shown again";
+    session.host->Settle();
+    EXPECT_EQ(FindMessageDialog(*session.host), nullptr);
+}
+
+const char* const kEngine = "product=Vaultkeeper";
+
+void UseCaption(Session& session) {
+    session.sandbox.UpdateEngine([](sim::EngineState& s) {
+        s.productCaption = L"Vaultkeeper Caption 7";
+        s.tessinit.delayMs = 100;
+    });
+}
+
+// Only "TRUE" in any case counts as success; anything else is reported.
+TEST(ResizeTest, OnlyTrueInAnyCaseCountsAsSuccess) {
+    Session session;
+    const struct {
+        const wchar_t* flag;  // as the tool writes it
+        bool success;
+    } flags[] = {{L"TRUE", true},         {L"true", true},   {L"TrUe", true},
+                 {L"TRUE ", false},       {L"FALSE", false}, {sim::kFlagAbsent, false},
+                 {sim::kFlagDword, false}};
+    for (const auto& f : flags) {
+        SCOPED_TRACE(Narrow(f.flag));
         ASSERT_EQ(sim::WriteInitNvOk(sim::kFlagAbsent), 0u);
-        SetTool(L"TRUE", 200);
-    }
-
-    void SetTool(const std::wstring& flag, DWORD delayMs) const {
-        sandbox.UpdateEngine([&](sim::EngineState& state) {
-            state.tessinit.initNvOk = flag;
-            state.tessinit.delayMs = delayMs;
-        });
-    }
-
-    void ArmRestore() const {
-        sandbox.UpdateEngine([](sim::EngineState& state) {
-            state.snapshotSetting.bAutoRestore = 1;
-            state.bootRestore.armed = true;
-            state.bootEntry.present = true;
-            state.bootEntry.title = "Corvianex Recovery Environment";
-        });
-    }
-
-    // Opens the dialog, clicks the resize link and answers the question.
-    // `beforeAnswer` runs while the question is up.
-    void OpenAndAnswer(HostProcess& host, int button,
-                       const std::function<void()>& beforeAnswer = nullptr) {
-        dialog = host.WaitForSettings();
+        session.Prepare(kEngine);
+        UseCaption(session);
+        session.sandbox.UpdateEngine([&](sim::EngineState& s) { s.tessinit.initNvOk = f.flag; });
+        HWND dialog = session.host->OpenSettings();
         ASSERT_NE(dialog, nullptr);
-        const RECT link = RectIn(dialog, IDC_STATIC_RESIZE);
-        BringToFront(dialog);
-        MouseClick(ClientToScreenPoint(dialog, (link.left + link.right) / 2,
-                                       (link.top + link.bottom) / 2));
-        HWND question = WaitForMessageDialog(host);
-        ASSERT_NE(question, nullptr) << "no question";
-        ASSERT_TRUE(Visible(question, IDC_MSG_YES));
-        ForgetJournal(sandbox);
-        if (beforeAnswer) beforeAnswer();
-        Click(question, button);
-        ASSERT_TRUE(WaitUntil([&] { return FindMessageDialog(host) != question; }));
+        HWND question = AskResize(session, dialog);
+        ASSERT_NE(question, nullptr);
+        Click(question, IDC_MSG_YES);
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(question); }));
+        FinishResize(session, dialog, !f.success);
+        EXPECT_EQ(sim::ReadInitNvOk(), f.flag) << "the tool did not leave this value";
+        EXPECT_EQ(session.Entries("Tessinit").size(), 1u);
+        session.Close(dialog);
     }
-
-    // After the tool (when it can run): the failure report, when one is expected, is
-    // confirmed; then the dialog must be back.
-    void FinishResize(HostProcess& host, bool expectReport, bool toolRuns = true) {
-        if (toolRuns) {
-            ASSERT_TRUE(WaitUntil([&] { return !JournalOf(sandbox, "Tessinit").empty(); }, 20000))
-                << "the tool did not run";
-        }
-        if (expectReport) {
-            HWND report = WaitForMessageDialog(host, 20000);
-            ASSERT_NE(report, nullptr) << "no failure report";
-            EXPECT_EQ(Text(report, IDC_MSG_TEXT), Setting(L"SETTING", L"RESIZEMSGERROR"));
-            EXPECT_EQ(Text(report, IDC_MSG_HEADING), shipped::kWrong);
-            EXPECT_TRUE(Visible(report, IDC_MSG_OK));
-            EXPECT_FALSE(Visible(report, IDC_MSG_YES));
-            EXPECT_FALSE(Visible(report, IDC_MSG_NO));
-            EXPECT_EQ(OwnerOf(report), dialog);
-            Click(report, IDC_MSG_OK);
-        }
-        ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(dialog) != FALSE; }, 20000))
-            << "the dialog was not shown again";
-        host.Settle();
-        if (!expectReport) EXPECT_EQ(FindMessageDialog(host), nullptr) << "unexpected report";
-        EXPECT_TRUE(host.Running());
-    }
-
-    std::wstring Setting(const wchar_t* section, const wchar_t* key) const {
-        return sandbox.GetIni(L"Setting.ini", section, key);
-    }
-
-    std::wstring UsageLine(const std::wstring& used, const std::wstring& total) const {
-        std::wstring line = Setting(L"SETTING", L"VP_FREESHOW");
-        line.replace(line.find(L"[USED]"), 6, used);
-        line.replace(line.find(L"[TOTAL]"), 7, total);
-        return line;
-    }
-
-    Sandbox sandbox{SandboxName()};
-    HWND dialog = nullptr;
-};
-
-TEST_F(ResizeTest, NoLeavesEverythingAsItWas) {
-    ArmRestore();
-    const sim::EngineState before = sandbox.Engine();
-    HostProcess host(sandbox);
-    OpenAndAnswer(host, IDC_MSG_NO);
-    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(dialog) != FALSE; }, 5000));
-    host.Settle();
-    EXPECT_TRUE(::IsWindowVisible(dialog));
-    EXPECT_TRUE(sandbox.Calls().empty()) << "the engine or the tool was called";
-    EXPECT_EQ(sim::ReadInitNvOk(), sim::kFlagAbsent);
-    EXPECT_EQ(sandbox.Engine(), before);
-    host.Kill();
 }
 
-// ---------------------------------------------------------------------------------------
-// The flag the tool leaves
+TEST(ResizeTest, ArmedRestoreIsCancelledBeforeTheHiddenDialogRunsTheTool) {
+    Session session;
+    session.Prepare("armed=1");
+    session.sandbox.UpdateEngine([](sim::EngineState& s) {
+        s.tessinit.delayMs = 1500;
+        s.tessinit.newTotal = 4194304000u;  // 4000 after the division by 2^20
+        s.tessinit.newFree = 1048576000u;   // 1000
+    });
+    HWND dialog = session.host->OpenSettings();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Text(dialog, IDC_STATIC_SZ_SHOW),
+              L"Protected space: 1247.250 GB used of 3200.000 GB");
+    HWND question = AskResize(session, dialog);
+    ASSERT_NE(question, nullptr);
+    Click(question, IDC_MSG_YES);
+    ASSERT_TRUE(WaitUntil([] {
+        return ::FindWindowW(L"CorvianexTessinitProgress", nullptr) != nullptr;
+    })) << "the tool's window did not show";
+    EXPECT_FALSE(::IsWindowVisible(dialog)) << "the dialog stayed up while the tool ran";
+    FinishResize(session, dialog, false);
+    EXPECT_EQ(Text(dialog, IDC_STATIC_SZ_SHOW),
+              L"Protected space: 3000.000 GB used of 4000.000 GB");
 
-struct Flag {
-    const char* name;
-    const wchar_t* value;  // as the tool writes it (or kFlagAbsent / kFlagDword)
-    bool success;
-};
-
-void PrintTo(const Flag& flag, std::ostream* out) {
-    *out << flag.name;
-}
-
-const Flag kFlags[] = {
-    {"Upper", L"TRUE", true},          {"Lower", L"true", true},
-    {"Mixed", L"TrUe", true},          {"TrailingBlank", L"TRUE ", false},
-    {"False", L"FALSE", false},        {"Absent", sim::kFlagAbsent, false},
-    {"Dword", sim::kFlagDword, false},
-};
-
-class ResizeFlagTest : public ResizeTest, public ::testing::WithParamInterface<Flag> {};
-
-TEST_P(ResizeFlagTest, OnlyTrueInAnyCaseCountsAsSuccess) {
-    const Flag& flag = GetParam();
-    SetTool(flag.value, 200);
-    HostProcess host(sandbox);
-    OpenAndAnswer(host, IDC_MSG_YES);
-    FinishResize(host, !flag.success);
-    // The tool really left this value.
-    EXPECT_EQ(sim::ReadInitNvOk(), flag.value);
-    ASSERT_EQ(JournalOf(sandbox, "Tessinit").size(), 1u);
-    host.Kill();
-}
-
-INSTANTIATE_TEST_SUITE_P(Flags, ResizeFlagTest, ::testing::ValuesIn(kFlags),
-                         [](const ::testing::TestParamInfo<Flag>& info) {
-                             return std::string(info.param.name);
-                         });
-
-// ---------------------------------------------------------------------------------------
-// Restore at start-up
-
-TEST_F(ResizeTest, ArmedRestoreIsCancelledBeforeTheToolRunsAndStaysInTheSettings) {
-    ArmRestore();
-    HostProcess host(sandbox);
-    OpenAndAnswer(host, IDC_MSG_YES);
-    FinishResize(host, false);
-
-    const auto calls = sandbox.Calls();
-    const size_t clear = IndexOf(calls, "ClearBootRestore");
-    const size_t entry = IndexOf(calls, "SetBootEntry");
-    const size_t tool = IndexOf(calls, "Tessinit");
-    ASSERT_LT(tool, calls.size()) << "the tool did not run";
-    EXPECT_LT(IndexOf(calls, "GetSnapshotSetting"), clear);
-    EXPECT_LT(clear, entry);
-    EXPECT_LT(entry, tool);
-    const auto entries = JournalOf(sandbox, "SetBootEntry");
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].Number("action"), 0u);
-
-    const sim::EngineState engine = sandbox.Engine();
+    const auto journal = session.sandbox.Calls();
+    EXPECT_EQ(journal, (std::vector<std::string>{"GetSnapshotSetting", "ClearBootRestore",
+                                                 "SetBootEntry", "Tessinit", "GetSpaceUsage"}));
+    EXPECT_EQ(session.Entries("SetBootEntry")[0].Number("action"), 0u);
+    const sim::EngineState engine = session.sandbox.Engine();
     EXPECT_FALSE(engine.bootRestore.armed);
     EXPECT_FALSE(engine.bootEntry.present);
     EXPECT_EQ(engine.snapshotSetting.bAutoRestore, 1u) << "the stored settings were changed";
-    host.Kill();
-}
-
-TEST_F(ResizeTest, WithoutRestoreTheEngineIsOnlyRead) {
-    HostProcess host(sandbox);
-    OpenAndAnswer(host, IDC_MSG_YES);
-    FinishResize(host, false);
-    const auto calls = sandbox.Calls();
-    ASSERT_LT(IndexOf(calls, "Tessinit"), calls.size()) << "the tool did not run";
-    for (const auto& call : calls) {
-        EXPECT_TRUE(call.rfind("Get", 0) == 0 || call == "Tessinit") << call;
-    }
-    host.Kill();
-}
-
-TEST_F(ResizeTest, UnreadableSettingsAreLoggedAndTheToolIsNotRun) {
-    ArmRestore();
-    HostProcess host(sandbox);
-    OpenAndAnswer(host, IDC_MSG_YES, [&] { sandbox.FailEngine("GetSnapshotSetting", 31); });
-    EXPECT_TRUE(WaitUntil([&] { return !LogLinesWith(sandbox, L"Error = 31 ").empty(); }));
-    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(dialog) != FALSE; }, 5000));
-    host.Settle();
-    EXPECT_TRUE(::IsWindowVisible(dialog));
-    EXPECT_EQ(sandbox.Calls(), std::vector<std::string>{"GetSnapshotSetting"});
-    EXPECT_EQ(FindMessageDialog(host), nullptr);
-    EXPECT_TRUE(sandbox.Engine().bootRestore.armed);
-    host.Kill();
-}
-
-// ---------------------------------------------------------------------------------------
-// The tool run
-
-TEST_F(ResizeTest, DialogIsHiddenWhileTheToolRunsAndReturnsWithTheNewUsage) {
-    SetTool(L"TRUE", 1500);
-    sandbox.UpdateEngine([](sim::EngineState& state) {
-        state.tessinit.newTotal = 4194304000u;  // 4000 after the module's division by 2^20
-        state.tessinit.newFree = 1048576000u;   // 1000
-    });
-    HostProcess host(sandbox);
-    OpenAndAnswer(host, IDC_MSG_YES);
-    EXPECT_EQ(Text(dialog, IDC_STATIC_SZ_SHOW), UsageLine(L"1247.250", L"3200.000"));
-
-    HWND tool = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (tool = ::FindWindowW(kToolWindowClass, nullptr)); }))
-        << "the tool's window did not show";
-    EXPECT_FALSE(::IsWindowVisible(dialog)) << "the dialog stayed up while the tool ran";
-    FinishResize(host, false);
-    EXPECT_EQ(Text(dialog, IDC_STATIC_SZ_SHOW), UsageLine(L"3000.000", L"4000.000"));
-
     // The tool ran from the product folder with " -RESIZE", and the log says so.
-    const std::wstring dir = sandbox.Dir();
-    const auto runs = JournalOf(sandbox, "Tessinit");
+    const std::wstring dir = session.sandbox.Dir();
+    const auto runs = session.Entries("Tessinit");
     ASSERT_EQ(runs.size(), 1u);
     EXPECT_EQ(runs[0].Text("commandLine"), std::wstring(L" -RESIZE"));
     EXPECT_EQ(runs[0].Text("folder"), dir);
-    EXPECT_EQ(
-        LogLinesWith(sandbox, L"] app =" + dir + L"\\Tessinit.exe,directory = " + dir + L"\r\n")
-            .size(),
-        1u);
-    host.Kill();
+    session.ExpectLog({L"] app =" + dir + L"\\Tessinit.exe,directory = " + dir + L"\r\n"});
+    session.Close(dialog);
 }
 
-TEST_F(ResizeTest, MissingToolIsReportedAndLogged) {
-    sandbox.RemoveFile(L"Tessinit.exe");
-    HostProcess host(sandbox);
-    OpenAndAnswer(host, IDC_MSG_YES);
-    FinishResize(host, true, false);
-    EXPECT_TRUE(JournalOf(sandbox, "Tessinit").empty());
-    // The start failed with "file not found".
-    EXPECT_EQ(LogLinesWith(sandbox, L"Error = 2 ").size(), 1u);
-    EXPECT_TRUE(::IsWindowEnabled(dialog));
-    host.Kill();
+struct ResizeRow {
+    const char* name;
+    const char* engine;
+    void (*prepare)(Session&);  // after the dialog is up
+    int answer;                 // IDC_MSG_YES, IDC_MSG_NO or 0 for Escape
+    std::vector<std::string> journal;
+    bool reported;
+    std::vector<std::wstring> log;
+};
+
+const ResizeRow kRows[] = {
+    {"No", "armed=1", nullptr, IDC_MSG_NO, {}, false, {}},
+    {"Escape", "armed=1", nullptr, 0, {}, false, {}},
+    {"WithoutRestoreOnlyReads",
+     "",
+     nullptr,
+     IDC_MSG_YES,
+     {"GetSnapshotSetting", "Tessinit", "GetSpaceUsage"},
+     false,
+     {L"] app ="}},
+    {"UnreadableSettingsStopBeforeTheTool",
+     "armed=1",
+     [](Session& s) { s.sandbox.FailEngine("GetSnapshotSetting", 31); },
+     IDC_MSG_YES,
+     {"GetSnapshotSetting"},
+     false,
+     {L"Error = 31 "}},
+    // The start fails with "file not found": logged, and the flag says it did not work.
+    {"MissingTool",
+     "",
+     [](Session& s) { s.sandbox.RemoveFile(L"Tessinit.exe"); },
+     IDC_MSG_YES,
+     {"GetSnapshotSetting", "GetProductInfo", "GetSpaceUsage"},
+     true,
+     {L"] app =", L"Error = 2 "}},
+};
+
+TEST(ResizeTest, EachAnswerAndFailureEndsAsDesigned) {
+    Session session;
+    for (const ResizeRow& row : kRows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_EQ(sim::WriteInitNvOk(sim::kFlagAbsent), 0u);
+        session.Prepare(row.engine);
+        UseCaption(session);
+        const sim::EngineState before = session.sandbox.Engine();
+        HWND dialog = session.host->OpenSettings();
+        ASSERT_NE(dialog, nullptr);
+        HWND question = AskResize(session, dialog);
+        ASSERT_NE(question, nullptr);
+        if (row.prepare) row.prepare(session);
+        if (row.answer) {
+            Click(question, row.answer);
+        } else {
+            BringToFront(question);
+            PressKey(VK_ESCAPE);
+        }
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(question); }));
+        FinishResize(session, dialog, row.reported);
+        EXPECT_EQ(session.sandbox.Calls(), row.journal);
+        if (row.journal.empty()) {
+            EXPECT_EQ(sim::ReadInitNvOk(), sim::kFlagAbsent);
+            EXPECT_EQ(session.sandbox.Engine(), before);
+        }
+        session.ExpectLog(row.log);
+        session.Close(dialog);
+    }
+}
+
+// The question: heading, buttons and caption from CreateDisk.ini and the engine; modal over
+// the settings dialog. Without CreateDisk.ini heading and buttons are empty but still answer.
+TEST(ResizeTest, QuestionTakesItsWordsFromCreateDiskIni) {
+    Session session;
+    const struct {
+        std::vector<IniValue> ini;
+        const wchar_t *heading, *yes, *no;
+    } rows[] = {
+        {{{L"String", L"IDS_WARNING", L"Think twice", L"CreateDisk.ini"},
+          {L"String", L"IDS_YES", L"Go ahead", L"CreateDisk.ini"},
+          {L"String", L"IDS_NO", L"Leave it", L"CreateDisk.ini"}},
+         L"Think twice",
+         L"Go ahead",
+         L"Leave it"},
+        {{}, L"", L"", L""},
+    };
+    for (const auto& r : rows) {
+        session.Prepare(kEngine, r.ini);
+        UseCaption(session);
+        if (r.ini.empty()) session.sandbox.RemoveFile(L"CreateDisk.ini");
+        HWND dialog = session.host->OpenSettings();
+        ASSERT_NE(dialog, nullptr);
+        HWND box = AskResize(session, dialog);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(Text(box), L"Vaultkeeper Caption 7");
+        EXPECT_EQ(Text(box, IDC_MSG_HEADING), r.heading);
+        EXPECT_EQ(Text(box, IDC_MSG_TEXT), session.Setting(L"SETTING", L"RESIZEMSG"));
+        EXPECT_EQ(Text(box, IDC_MSG_YES), r.yes);
+        EXPECT_EQ(Text(box, IDC_MSG_NO), r.no);
+        EXPECT_TRUE(Visible(box, IDC_MSG_YES) && Visible(box, IDC_MSG_NO));
+        EXPECT_FALSE(Visible(box, IDC_MSG_OK));
+        EXPECT_EQ(OwnerOf(box), dialog);
+        EXPECT_FALSE(::IsWindowEnabled(dialog));
+        Click(box, IDC_MSG_NO);
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
+        FinishResize(session, dialog, false);
+        EXPECT_TRUE(session.EngineCalls().empty());
+        session.Close(dialog);
+    }
+}
+
+// A press in the top 31 rows drags the box; one below does not. Its heading is red and bold.
+TEST(ResizeTest, QuestionDragsByItsBandAndShowsARedBoldHeading) {
+    Session session;
+    HWND dialog = session.Open();
+    ASSERT_NE(dialog, nullptr);
+    HWND box = AskResize(session, dialog);
+    ASSERT_NE(box, nullptr);
+    BringToFront(box);
+    session.host->Settle();
+    const RECT heading = RectIn(box, IDC_MSG_HEADING);
+    const Capture pixels(box);
+    const int area = (heading.right - heading.left) * (heading.bottom - heading.top);
+    EXPECT_GT(pixels.Count(heading, RGB(255, 0, 0)), 20) << "no red heading text";
+    EXPECT_GT(pixels.Count(heading, RGB(255, 255, 255)), area / 2) << "not on white";
+    bool wideStroke = false;  // bold strokes at 10 points are two pixels wide
+    for (int y = heading.top; y < heading.bottom; ++y) {
+        for (int x = heading.left; x + 1 < heading.right; ++x)
+            wideStroke |=
+                pixels.At(x, y) == RGB(255, 0, 0) && pixels.At(x + 1, y) == RGB(255, 0, 0);
+    }
+    EXPECT_TRUE(wideStroke) << "the heading is not bold";
+
+    const int width = ClientSize(box).cx;
+    auto drag = [&](int x, int y) {
+        const POINT from = ClientToScreenPoint(box, x, y);
+        MouseDown(from);
+        MoveMouse({from.x + 25, from.y + 15});
+        MoveMouse({from.x + 50, from.y + 30});
+        MouseUp({from.x + 50, from.y + 30});
+        session.host->Settle();
+    };
+    const RECT start = WindowRectOf(box);
+    drag(6, 31);  // just below the band: ignored
+    EXPECT_EQ(WindowRectOf(box).left, start.left);
+    drag(width - 6, 30);  // the band's last row
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            const RECT now = WindowRectOf(box);
+            return now.left == start.left + 50 && now.top == start.top + 30;
+        },
+        3000));
+    EXPECT_TRUE(::IsWindowVisible(box)) << "a drag is no answer";
+    Click(box, IDC_MSG_NO);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
+    FinishResize(session, dialog, false);
+    session.Close(dialog);
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ using std::min;
 #include <memory>
 #include <string>
 
-#include "Sandbox.h"
+#include "Session.h"
 #include "TestImages.h"
 
 using namespace testsupport;
@@ -63,70 +63,46 @@ int RunPreview(const std::wstring& arguments) {
     return static_cast<int>(code);
 }
 
-class SettingPreviewTest : public ::testing::Test {
-protected:
+// A translator's configuration in, one picture per window of the real module out, each
+// showing that configuration: the skinned windows exactly their configured size, the password
+// window with its caption bar, both message modes at their template's size.
+TEST(SettingPreviewTest, PicturesShowTheGivenConfiguration) {
     GdiPlusSession gdiplus;
-    Sandbox sandbox{::testing::UnitTest::GetInstance()->current_test_info()->name()};
-    std::wstring output = sandbox.PathOf(L"previews");
-
-    int Preview() { return RunPreview(L"\"" + sandbox.Dir() + L"\" \"" + output + L"\""); }
-    std::unique_ptr<Gdiplus::Bitmap> Picture(const wchar_t* name) const {
-        return LoadPicture(output + L"\\" + name);
-    }
-};
-
-TEST_F(SettingPreviewTest, ShippedConfigurationGivesAPictureOfEveryWindow) {
-    ASSERT_EQ(Preview(), 0);
-    for (const wchar_t* name : kPictures)
-        EXPECT_NE(Picture(name), nullptr)
-            << "no picture " << std::string(name, name + wcslen(name));
-
-    // The skinned windows are captured without any border of their own: exactly the
-    // configured size. The password window includes its caption bar, as PASSDLG does.
-    const auto settings = Picture(L"settings.png");
-    ASSERT_NE(settings, nullptr);
-    EXPECT_EQ(settings->GetWidth(), 600u);
-    EXPECT_EQ(settings->GetHeight(), 500u);
-    const auto password = Picture(L"password.png");
-    ASSERT_NE(password, nullptr);
-    EXPECT_EQ(password->GetWidth(), 380u);
-    EXPECT_EQ(password->GetHeight(), 230u);
-    // Both message modes and both waiting boxes share their template's size.
-    const auto question = Picture(L"message-question.png");
-    const auto error = Picture(L"message-error.png");
-    ASSERT_TRUE(question && error);
-    EXPECT_EQ(question->GetWidth(), error->GetWidth());
-    EXPECT_EQ(question->GetHeight(), error->GetHeight());
-    // The preview cleans up after itself.
-    EXPECT_EQ(::GetFileAttributesW((output + L"\\product").c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
-TEST_F(SettingPreviewTest, PicturesShowTheGivenConfiguration) {
+    Sandbox sandbox(TestName());
+    const std::wstring output = sandbox.PathOf(L"previews");
     sandbox.SetSetting(L"POSITION", L"SET_FRAME", L"0,0,640,460");
     sandbox.SetSetting(L"POSITION", L"BTN_OK", L"538,416,90,30");
     sandbox.SetSetting(L"POSITION", L"PASSDLG", L"0,0,420,250");
     // A pure red OK face: it must show where BTN_OK places the button.
     sandbox.WriteFile(L"skin\\default\\btn\\ok_normal.png", SolidBmp24(90, 30, RGB(255, 0, 0)));
-    ASSERT_EQ(Preview(), 0);
+    ASSERT_EQ(RunPreview(L"\"" + sandbox.Dir() + L"\" \"" + output + L"\""), 0);
+    for (const wchar_t* name : kPictures)
+        EXPECT_NE(LoadPicture(output + L"\\" + name), nullptr) << "no picture " << Narrow(name);
 
-    const auto settings = Picture(L"settings.png");
+    const auto settings = LoadPicture(output + L"\\settings.png");
     ASSERT_NE(settings, nullptr);
     EXPECT_EQ(settings->GetWidth(), 640u);
     EXPECT_EQ(settings->GetHeight(), 460u);
     Gdiplus::Color pixel;
-    // The caption is drawn over the face in white; a corner of the face stays red.
-    settings->GetPixel(538 + 2, 416 + 2, &pixel);
+    settings->GetPixel(538 + 2, 416 + 2, &pixel);  // the caption is white; a corner stays red
     EXPECT_EQ(pixel.GetValue() & 0xFFFFFF, 0xFF0000u) << std::hex << pixel.GetValue();
-    const auto password = Picture(L"password.png");
+    const auto password = LoadPicture(output + L"\\password.png");
     ASSERT_NE(password, nullptr);
     EXPECT_EQ(password->GetWidth(), 420u);
     EXPECT_EQ(password->GetHeight(), 250u);
-}
+    const auto question = LoadPicture(output + L"\\message-question.png");
+    const auto error = LoadPicture(output + L"\\message-error.png");
+    ASSERT_TRUE(question && error);
+    EXPECT_EQ(question->GetWidth(), error->GetWidth());
+    EXPECT_EQ(question->GetHeight(), error->GetHeight());
+    // The preview cleans up after itself.
+    EXPECT_EQ(::GetFileAttributesW((output + L"\\product").c_str()), INVALID_FILE_ATTRIBUTES);
 
-TEST_F(SettingPreviewTest, AMissingConfigurationFolderIsRefused) {
-    EXPECT_EQ(RunPreview(L"\"" + sandbox.PathOf(L"no-such-folder") + L"\" \"" + output + L"\""), 2);
+    // A missing configuration folder, or no output folder, is refused.
+    EXPECT_EQ(RunPreview(L"\"" + sandbox.PathOf(L"no-such-folder") + L"\" \"" + output + L"2\""),
+              2);
     EXPECT_EQ(RunPreview(L"\"" + sandbox.Dir() + L"\""), 2);
-    EXPECT_EQ(::GetFileAttributesW((output + L"\\settings.png").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(::GetFileAttributesW((output + L"2\\settings.png").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace
