@@ -9,7 +9,9 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
+#include "LogRecords.h"
 #include "Sandbox.h"
 
 namespace testsupport {
@@ -50,6 +52,42 @@ public:
 
 private:
     std::wstring dir_;
+};
+
+// A TempFolder that is also this process's temporary folder (TMP and TEMP, inherited by the
+// programs it starts) while it lives, so that the module's log of this program lands in it;
+// with `engine`, the simulated engine keeps its state and journal there too.
+class TemporaryFolder : public TempFolder {
+public:
+    explicit TemporaryFolder(bool engine = false) : engine_(engine) {
+        for (const wchar_t* name : {L"TMP", L"TEMP"}) {
+            wchar_t value[MAX_PATH * 2] = {};
+            ::GetEnvironmentVariableW(name, value, MAX_PATH * 2);
+            saved_.push_back(value);
+            ::SetEnvironmentVariableW(name, Dir().c_str());
+        }
+        if (engine_) ::SetEnvironmentVariableW(L"PELLUCIDSIM_FOLDER", Dir().c_str());
+    }
+    ~TemporaryFolder() {
+        ::SetEnvironmentVariableW(L"TMP", saved_[0].c_str());
+        ::SetEnvironmentVariableW(L"TEMP", saved_[1].c_str());
+        if (engine_) ::SetEnvironmentVariableW(L"PELLUCIDSIM_FOLDER", nullptr);
+    }
+
+    // The records of the module's log that `program` wrote here.
+    std::vector<std::wstring> Log(const std::wstring& program = L"unit_test.exe") const {
+        const std::string bytes = Read(L"virget_" + program + L".log");
+        std::wstring text(bytes.size() / 2, L'\0');
+        for (size_t i = 0; i < text.size(); ++i) {
+            text[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                           (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+        }
+        return SplitRecords(text);
+    }
+
+private:
+    bool engine_;
+    std::vector<std::wstring> saved_;
 };
 
 }  // namespace testsupport

@@ -1,6 +1,6 @@
 #include "Ui.h"
 
-#include <fstream>
+#include <string>
 
 namespace testsupport {
 
@@ -42,6 +42,12 @@ RECT RectIn(HWND dialog, int id) {
     ::GetWindowRect(Control(dialog, id), &rc);
     ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rc), 2);
     return rc;
+}
+
+std::string Position(HWND dialog, int id) {
+    const RECT rc = RectIn(dialog, id);
+    return std::to_string(rc.left) + "," + std::to_string(rc.top) + "," +
+           std::to_string(rc.right - rc.left) + "," + std::to_string(rc.bottom - rc.top);
 }
 
 SIZE ClientSize(HWND window) {
@@ -219,25 +225,6 @@ int Capture::Count(const RECT& area, COLORREF color) const {
             count += At(x, y) == color ? 1 : 0;
     }
     return count;
-}
-
-bool Capture::SaveBmp(const std::wstring& path) const {
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = width_;
-    header.biHeight = -height_;
-    header.biPlanes = 1;
-    header.biBitCount = 32;
-    const DWORD bytes = static_cast<DWORD>(pixels_.size() * 4);
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof header;
-    file.bfSize = file.bfOffBits + bytes;
-    std::ofstream out(path.c_str(), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&header), sizeof header);
-    out.write(reinterpret_cast<const char*>(pixels_.data()), bytes);
-    return static_cast<bool>(out);
 }
 
 }  // namespace testsupport

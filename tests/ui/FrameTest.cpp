@@ -35,16 +35,10 @@ TEST(FrameTest, TextsAndRectanglesComeFromSettingIni) {
                                     {L"POSITION", L"SET_FRAME", L"100,100,640,460"}});
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(Text(dialog, IDC_CHECK_PROTECT), L"Protect this computer");
-    const RECT rc = RectIn(dialog, IDC_CHECK_PROTECT);
-    EXPECT_EQ(rc.left, 31);
-    EXPECT_EQ(rc.top, 47);
-    EXPECT_EQ(rc.right - rc.left, 222);
-    EXPECT_EQ(rc.bottom - rc.top, 23);
+    EXPECT_EQ(Position(dialog, IDC_CHECK_PROTECT), "31,47,222,23");
     // A fifth number hides a control for the whole opening; placed first, it keeps its text.
     ExpectControls(dialog, "usage=hidden resize=shown");
-    const RECT usage = RectIn(dialog, IDC_STATIC_SZ_SHOW);
-    EXPECT_EQ(usage.left, 24);
-    EXPECT_EQ(usage.right - usage.left, 380);
+    EXPECT_EQ(Position(dialog, IDC_STATIC_SZ_SHOW), "24,97,380,18");
     EXPECT_NE(Text(dialog, IDC_STATIC_SZ_SHOW).find(L"3200.000"), std::wstring::npos);
     // SET_FRAME gives the size; x and y give way to centring on the host's window.
     EXPECT_EQ(ClientSize(dialog).cx, 640);

@@ -56,21 +56,19 @@ TEST(PasswordTest, TickingOpensTheDialogTextedAndPlacedFromSettingIni) {
     const struct {
         int id;
         const wchar_t* key;
-        RECT rc;  // from the shipped "POSITION" keys
-    } controls[] = {{IDC_S_NEWPASS, L"S_NEWPASS", {20, 22, 170, 40}},
-                    {IDC_E_NEWPASS, nullptr, {176, 18, 352, 40}},
-                    {IDC_S_NEWPASS2, L"S_NEWPASS2", {20, 56, 170, 74}},
-                    {IDC_E_NEWPASS2, nullptr, {176, 52, 352, 74}},
-                    {IDC_S_FORGETPASS, L"S_FORGETPASS", {20, 92, 352, 132}},
-                    {IDOK, L"S_PASSOK", {176, 150, 260, 176}},
-                    {IDCANCEL, L"S_PASSCANCEL", {268, 150, 352, 176}}};
+        const char* position;  // the shipped "POSITION" key
+    } controls[] = {{IDC_S_NEWPASS, L"S_NEWPASS", "20,22,150,18"},
+                    {IDC_E_NEWPASS, nullptr, "176,18,176,22"},
+                    {IDC_S_NEWPASS2, L"S_NEWPASS2", "20,56,150,18"},
+                    {IDC_E_NEWPASS2, nullptr, "176,52,176,22"},
+                    {IDC_S_FORGETPASS, L"S_FORGETPASS", "20,92,332,40"},
+                    {IDOK, L"S_PASSOK", "176,150,84,26"},
+                    {IDCANCEL, L"S_PASSCANCEL", "268,150,84,26"}};
     for (const auto& c : controls) {
         if (c.key) {
             EXPECT_EQ(Text(pass, c.id), session.Setting(L"SETTING", c.key)) << c.id;
         }
-        const RECT rc = RectIn(pass, c.id);
-        EXPECT_TRUE(::EqualRect(&rc, &c.rc)) << "control " << c.id << " at " << rc.left << ","
-                                             << rc.top << "," << rc.right << "," << rc.bottom;
+        EXPECT_EQ(Position(pass, c.id), c.position) << c.id;
     }
     EXPECT_EQ(Text(pass, IDC_S_CURPASS), session.Setting(L"SETTING", L"S_CURPASS"));
     EXPECT_FALSE(Visible(pass, IDC_S_CURPASS) || Visible(pass, IDC_E_CURPASS));

@@ -52,28 +52,10 @@ SYSTEMTIME Now() {
 // each test, so the log of this program lands there.
 class LogTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        for (const wchar_t* name : {L"TMP", L"TEMP"}) {
-            wchar_t value[MAX_PATH * 2] = {};
-            ::GetEnvironmentVariableW(name, value, MAX_PATH * 2);
-            saved_.push_back(value);
-            ::SetEnvironmentVariableW(name, folder.Dir().c_str());
-        }
-    }
-    void TearDown() override {
-        ::SetEnvironmentVariableW(L"TMP", saved_[0].c_str());
-        ::SetEnvironmentVariableW(L"TEMP", saved_[1].c_str());
-    }
+    std::string Bytes() const { return folder.Read(kLogName); }
+    std::vector<std::wstring> Records() const { return folder.Log(); }
 
-    std::string Bytes(const wchar_t* name = kLogName) const { return folder.Read(name); }
-    std::vector<std::wstring> Records(const wchar_t* name = kLogName) const {
-        return SplitRecords(FromUtf16(Bytes(name)));
-    }
-
-    TempFolder folder;
-
-private:
-    std::vector<std::wstring> saved_;
+    TemporaryFolder folder;
 };
 
 int RaiseAndLog(int code) {
@@ -164,7 +146,7 @@ TEST_F(LogTest, ALogPastOneMebibyteIsEmptiedBeforeTheNextRecord) {
 }
 
 TEST_F(LogTest, AnUnusableTemporaryFolderLosesTheLineSilently) {
-    const std::wstring missing = folder.PathOf(L"gone");
+    const std::wstring missing = folder.PathOf(L"gone");  // this test's folder is restored after it
     ::SetEnvironmentVariableW(L"TMP", missing.c_str());
     ::SetEnvironmentVariableW(L"TEMP", missing.c_str());
     CExceptionWrapper(8, 6, WFILE).WriteLog(CExceptionWrapper::kToLogFile);
@@ -215,7 +197,7 @@ TEST_F(LogTest, WritersInThreadsAndProcessesLeaveWholeRecordsInOrder) {
         LR"(^\[\d\d-\d\d-\d{4},\d\d:\d\d:\d\d\] writer ([1-4]) record (\d+) z{40}\r\n$)");
     std::map<int, int> next;
     int malformed = 0;
-    for (const auto& records : {Records(), Records(L"virget_log_writer.exe.log")}) {
+    for (const auto& records : {folder.Log(), folder.Log(L"log_writer.exe")}) {
         for (const auto& record : records) {
             std::wsmatch match;
             if (!std::regex_match(record, match, shape)) {

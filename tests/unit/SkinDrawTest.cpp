@@ -1,6 +1,5 @@
-// The frame painter in-process, at window sizes the shipped dialogs never have (a width that
-// is no multiple of the band's middle piece, narrower than its two ends), and the shared
-// title-band image reloaded by a dialog on another thread while frames are painted.
+// The shared title-band image, reloaded by a dialog on another thread (the message dialog of a
+// protection worker) while the settings dialog paints its frame with it.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -61,14 +60,6 @@ public:
         const DWORD v = bits_[static_cast<size_t>(y) * width_ + x];
         return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
     }
-    int Count(const RECT& area, bool (*test)(COLORREF)) const {
-        int count = 0;
-        for (int y = area.top; y < area.bottom; ++y) {
-            for (int x = area.left; x < area.right; ++x)
-                count += test(At(x, y)) ? 1 : 0;
-        }
-        return count;
-    }
 
 private:
     int width_, height_;
@@ -77,10 +68,6 @@ private:
     HGDIOBJ old_ = nullptr;
     DWORD* bits_ = nullptr;
 };
-
-bool IsDark(COLORREF c) {
-    return GetRValue(c) < 0x60 && GetGValue(c) < 0x60 && GetBValue(c) < 0x60;
-}
 
 // A hidden top-level window whose client area is exactly width x height.
 class FrameWindow {
@@ -127,56 +114,6 @@ struct SlotEmptiedAtEnd {
 
 // ---------------------------------------------------------------------------------------
 // The frame painter
-
-// Band, border lines and title of a frame painted with the test band.
-void ExpectFrame(const DibSurface& dib, int width, int height, bool titled) {
-    const RECT title{0, 4, std::min(width, 120), 26};
-    for (int y = 0; y < 30; ++y) {
-        for (int x = 0; x < width; ++x) {
-            if (::PtInRect(&title, {x, y})) continue;
-            ASSERT_EQ(dib.At(x, y), ExpectedBandPixel(x, y, width)) << x << "," << y;
-        }
-    }
-    for (int y = 31; y < height; ++y) {
-        ASSERT_EQ(dib.At(0, y), kBorder) << y;
-        ASSERT_EQ(dib.At(width - 1, y), kBorder) << y;
-    }
-    for (int x = 0; x < width; ++x)
-        ASSERT_EQ(dib.At(x, height - 1), kBorder) << x;
-    if (width > 2 && height > 32) {
-        EXPECT_EQ(dib.At(1, height - 2), kWhite);
-        EXPECT_EQ(dib.At(width - 2, 31), kWhite);
-        EXPECT_EQ(dib.At(width / 2, (height + 30) / 2), kWhite);
-    }
-    const int dark = dib.Count(title, &IsDark);
-    if (titled) {
-        EXPECT_GT(dark, 20);
-    } else {
-        EXPECT_EQ(dark, 0);
-    }
-}
-
-TEST_F(SkinFrameTest, PaintsBandBorderAndTitleOverTheWholeClientArea) {
-    SkinFolder folder(L"SkinFrameBand", TitleBandBmp());
-    const SlotEmptiedAtEnd slot;
-    LoadSkinBackgrounds(folder.Dir().c_str());
-    // Widths: a multiple of the middle piece, one that is not, and two narrower than 40 (the
-    // right end then starts left of the middle piece, or left of the window).
-    for (const SIZE size : {SIZE{300, 120}, SIZE{333, 80}, SIZE{30, 50}, SIZE{10, 40}}) {
-        SCOPED_TRACE(std::to_string(size.cx) + " x " + std::to_string(size.cy));
-        // A title cut at a narrow window's edge would still leave ink; that one has none.
-        FrameWindow window(size.cx, size.cy, size.cx > 100 ? L"Frame title" : L"");
-        DibSurface dib(size.cx, size.cy, kUnpainted);
-        ASSERT_EQ(DrawSkinFrame(window.Handle(), dib.Dc()), 0u);
-        ExpectFrame(dib, size.cx, size.cy, size.cx > 100);
-        EXPECT_EQ(dib.Count({0, 0, size.cx, size.cy}, [](COLORREF c) { return c == kUnpainted; }),
-                  0);
-    }
-    FrameWindow untitled(200, 80, L"");
-    DibSurface dib(200, 80);
-    ASSERT_EQ(DrawSkinFrame(untitled.Handle(), dib.Dc()), 0u);
-    ExpectFrame(dib, 200, 80, false);
-}
 
 // A dialog on a worker thread (the message dialog of a protection worker) reloads the band
 // while the settings dialog paints with it: no crash, and every frame is whole.
