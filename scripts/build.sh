@@ -1,49 +1,58 @@
 #!/usr/bin/env bash
-# Configures (once) and builds both architectures, the native fuzzers and the native tools.
-# Usage: build.sh [x64|x86|fuzz|native|all]
+# Configures (once) and builds, printing one line per step; the compiler's output goes to
+# build/logs/build-<what>.log. Usage: build.sh [what ...]
+#   demo     the x64 module, stand-ins, demo host and configuration: what the demo shows
+#   x64      the whole x64 build: module, stand-ins, host, tools, benchmark and test programs
+#   x86      the x86 module (x86-all: the whole x86 build)
+#   fuzz     the native fuzzers of the module's text rules
+#   native   the native tools for translators and skin designers (settingcheck, its tests)
+#   all      x64, x86, fuzz and native: everything the tests need (the default)
 set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 jobs=$(nproc)
 
+configure() {
+    local dir=$1 source=$2
+    shift 2
+    [ -f "$dir/CMakeCache.txt" ] || quietly "configure-$(basename "$dir")" cmake -S "$source" -B "$dir" "$@"
+}
+
 build_arch() {
-    local arch=$1 toolchain=$2 tests=$3
-    local dir=$root/build/$arch
-    if [ ! -f "$dir/CMakeCache.txt" ]; then
-        cmake -S "$root" -B "$dir" -G "Unix Makefiles" \
-            -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" \
-            -DSETTING_BUILD_TESTS="$tests" >/dev/null
-    fi
-    cmake --build "$dir" -j "$jobs" -- --no-print-directory
+    local arch=$1 toolchain=$2 log=$3
+    shift 3
+    configure "$root/build/$arch" "$root" -G "Unix Makefiles" \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" ${SETTING_CMAKE_ARGS:-}
+    quietly "build-$log" cmake --build "$root/build/$arch" -j "$jobs" "$@"
 }
 
-# The fuzzers of the window-free text rules, built natively with clang and sanitizers.
-build_fuzz() {
-    local dir=$root/build/fuzz
-    if [ ! -f "$dir/CMakeCache.txt" ]; then
-        cmake -S "$root/tools/fuzz" -B "$dir" -G "Unix Makefiles" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-    fi
-    cmake --build "$dir" -j "$jobs" -- --no-print-directory
+step() {
+    case $1 in
+        demo)
+            say "building the module, the stand-ins and the demo host (x64)"
+            build_arch x64 mingw-x86_64.cmake demo --target Setting SettingHost standins setting_config ;;
+        x64)
+            say "building the module, tools and tests (x64)"
+            build_arch x64 mingw-x86_64.cmake x64 ;;
+        x86)
+            say "building the module (x86)"
+            build_arch x86 mingw-i686.cmake x86 --target Setting ;;
+        x86-all)
+            say "building everything (x86)"
+            build_arch x86 mingw-i686.cmake x86 ;;
+        fuzz)
+            say "building the fuzzers (native)"
+            configure "$root/build/fuzz" "$root/tools/fuzz" -G "Unix Makefiles" -DCMAKE_CXX_COMPILER=clang++
+            quietly build-fuzz cmake --build "$root/build/fuzz" -j "$jobs" ;;
+        native)
+            say "building settingcheck and its tests (native)"
+            configure "$root/build/native" "$root/tools/settingcheck/native" -G "Unix Makefiles"
+            quietly build-native cmake --build "$root/build/native" -j "$jobs" ;;
+        all)
+            for what in x64 x86 fuzz native; do step $what; done ;;
+        *)
+            echo "usage: $0 [demo|x64|x86|x86-all|fuzz|native|all ...]" >&2
+            exit 2 ;;
+    esac
 }
 
-# The tools for translators and skin designers (settingcheck and its tests), built natively.
-build_native() {
-    local dir=$root/build/native
-    if [ ! -f "$dir/CMakeCache.txt" ]; then
-        cmake -S "$root/tools/settingcheck/native" -B "$dir" -G "Unix Makefiles" >/dev/null
-    fi
-    cmake --build "$dir" -j "$jobs" -- --no-print-directory
-}
-
-case "${1:-all}" in
-    x64) build_arch x64 mingw-x86_64.cmake ON ;;
-    x86) build_arch x86 mingw-i686.cmake OFF ;;
-    fuzz) build_fuzz ;;
-    native) build_native ;;
-    all)
-        build_arch x64 mingw-x86_64.cmake ON
-        build_arch x86 mingw-i686.cmake OFF
-        build_fuzz
-        build_native
-        ;;
-    *) echo "usage: $0 [x64|x86|fuzz|native|all]" >&2; exit 2 ;;
-esac
+for what in "${@:-all}"; do step "$what"; done

@@ -6,7 +6,7 @@
 # and waiting-save.png into OUTPUT_FOLDER. --state gives the simulated engine's state
 # (standins/README.md). SETTING_BUILD_DIR picks another build than build/x64.
 set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 if [ $# -lt 2 ]; then
     echo "usage: $0 CONFIG_FOLDER OUTPUT_FOLDER [--state FILE]" >&2
     exit 2
@@ -29,18 +29,6 @@ if [ -z "${SETTING_BUILD_DIR:-}" ]; then
     "$root/scripts/setup.sh"
     "$root/scripts/build.sh" x64
 fi
-export WINEPREFIX=${SETTING_WINEPREFIX:-$root/build/wineprefix}
-export WINEDEBUG=-all
 to_windows() { echo "Z:${1//\//\\}"; }
-
-# A server left from a run without a display would keep the windows from appearing.
-wineserver -k 2>/dev/null || true
-status=0
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-    # Xvfb has no window manager: Wine must not wait for one.
-    wine reg add "HKCU\Software\Wine\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
-    wine "$@"
-' preview "$build/bin/settingpreview.exe" "$(to_windows "$config")" "$(to_windows "$output")" \
-    "${state_args[@]}" || status=$?
-wineserver -k 2>/dev/null || true
-exit $status
+exec "$root/scripts/with-display" "$root/scripts/wine-run" "$build/bin/settingpreview.exe" \
+    "$(to_windows "$config")" "$(to_windows "$output")" "${state_args[@]}"

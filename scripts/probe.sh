@@ -14,15 +14,11 @@ extra=""
 if [ "${2:-}" = "--reload" ]; then extra="/reload"; fi
 if [ "${3:-}" = "--keep-common-controls" ]; then extra="$extra /keepcommoncontrols"; fi
 build=${SETTING_BUILD:-$root/build/x64}
-export WINEPREFIX=${SETTING_WINEPREFIX:-$root/build/wineprefix}
-export WINEDEBUG=-all
 work=$(mktemp -d "$root/build/probe.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 cp -r "$build/bin/." "$work/"
 rm -f "$work"/*_test.exe
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-    # Without a window manager Wine must not wait for hidden windows.
-    wine reg add "HKCU\Software\Wine\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
+"$root/scripts/with-display" bash -c '
     start=$(date +%s)
     wine "$1/SettingHost.exe" /show /autoclose /repeat "$2" $3 /probe "$(winepath -w "$1/probe.txt")"
     echo "openings: $2 $3 in $(( $(date +%s) - start )) s"

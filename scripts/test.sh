@@ -1,9 +1,17 @@
 #!/usr/bin/env bash
-# Builds what is needed and runs every test under Wine, in a private X server.
-# Extra arguments go to CTest (for example -R LoadTest, or -L save for one area).
+# Builds what the tests need and runs every test under Wine, in a private X server, ending with
+# CTest's summary. Extra arguments go to CTest (for example -R LoadTest, or -L save for the
+# tests of one area).
 set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-"$root/scripts/setup.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+"$root/scripts/setup.sh" packages
+# The Wine prefix is prepared while the build runs.
+"$root/scripts/setup.sh" prefix &
+prefix=$!
 "$root/scripts/build.sh" all
+wait $prefix
 cd "$root/build/x64"
-exec "$root/scripts/with-display" ctest --output-on-failure -j "$(nproc)" "$@"
+# Listing the tests starts the test programs under Wine: inside the X server too.
+exec "$root/scripts/with-display" bash -c '
+    echo "test: running $(ctest -N "$@" | sed -n "s/^Total Tests: //p") tests"
+    exec ctest --output-on-failure -j "$(nproc)" "$@"' test "$@"

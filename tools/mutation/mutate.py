@@ -149,16 +149,10 @@ def run(command, log, **kwargs):
 
 
 def build(log):
-    env = dict(os.environ, SETTING_QUIET="1")
-    if run(["scripts/build.sh", "x64"], log, env=env) != 0:
-        return False
-    # The x86 module: its export and import tables are checked by the tests.
-    x86 = os.path.join(TREE, "build", "x86")
-    if not os.path.exists(os.path.join(x86, "CMakeCache.txt")):
-        if run(["scripts/build.sh", "x86"], log + ".x86", env=env) != 0:
-            return False
-    return run(["cmake", "--build", x86, "--target", "Setting", "-j", str(os.cpu_count())],
-               log + ".x86") == 0
+    """The x64 build and the x86 module (its tables are checked too). Warnings stay warnings:
+    a fault is to be caught by a test, not by the compiler's strictness."""
+    env = dict(os.environ, SETTING_CMAKE_ARGS="-DSETTING_WERROR=OFF")
+    return run(["scripts/build.sh", "x64", "x86"], log, env=env) == 0
 
 
 FAILED = re.compile(r"^\s*\d+ - (\S+) \((Failed|Timeout|Exception|Not Run|SEGFAULT|Subprocess aborted)[^)]*\)")

@@ -1,0 +1,22 @@
+# Shared by the project's scripts (sourced): short steps a person can follow, with the tools'
+# own output kept in a log file whose path is shown when a step fails.
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+logs=$root/build/logs
+
+# Prints one step: "demo: building the module (x64)".
+say() {
+    echo "$(basename "$0" .sh): $*"
+}
+
+# Runs a command with its output in build/logs/<name>.log; on failure shows the end of the log
+# and where the rest is, and stops the script.
+quietly() {
+    local name=$1
+    shift
+    mkdir -p "$logs"
+    if ! "$@" >"$logs/$name.log" 2>&1; then
+        tail -n 25 "$logs/$name.log" >&2
+        echo "$(basename "$0" .sh): failed; the whole output is in $logs/$name.log" >&2
+        exit 1
+    fi
+}
