@@ -32,6 +32,8 @@ using std::min;
 #include <string>
 #include <vector>
 
+#include "WindowPng.h"
+
 namespace {
 
 using ShowDlgSettingFn = void(WINAPI*)(HWND);
@@ -108,46 +110,6 @@ void KeepCommonControlsOf(HMODULE module) {
         ::DeactivateActCtx(0, cookie);
     }
     ::ReleaseActCtx(context);
-}
-
-bool EncoderClsid(const wchar_t* mime, CLSID& clsid) {
-    UINT count = 0, size = 0;
-    if (Gdiplus::GetImageEncodersSize(&count, &size) != Gdiplus::Ok || size == 0) return false;
-    std::vector<BYTE> buffer(size);
-    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    if (Gdiplus::GetImageEncoders(count, size, encoders) != Gdiplus::Ok) return false;
-    for (UINT i = 0; i < count; ++i) {
-        if (wcscmp(encoders[i].MimeType, mime) == 0) {
-            clsid = encoders[i].Clsid;
-            return true;
-        }
-    }
-    return false;
-}
-
-// Copies the dialog's pixels from the screen and writes them as a PNG file.
-bool SaveScreenshot(HWND dialog, const std::wstring& path) {
-    RECT rc{};
-    ::GetWindowRect(dialog, &rc);
-    const int width = rc.right - rc.left;
-    const int height = rc.bottom - rc.top;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width, height, screen, rc.left, rc.top, SRCCOPY);
-    ::SelectObject(memory, old);
-    bool saved = false;
-    {
-        Gdiplus::Bitmap image(bitmap, nullptr);
-        CLSID png{};
-        saved = EncoderClsid(L"image/png", png) &&
-                image.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok;
-    }
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    return saved;
 }
 
 // Leak probe. Under Wine the usual counters (GetGuiResources, handle counts) stay 0, but GDI
@@ -272,7 +234,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 !g_host.screenshotTaken) {
                 g_host.screenshotTaken = true;
                 HWND dialog = reinterpret_cast<HWND>(lParam);
-                const bool saved = SaveScreenshot(dialog, g_host.options.screenshot);
+                const bool saved = SaveWindowAsPng(dialog, g_host.options.screenshot);
                 std::fwprintf(stdout, saved ? L"screenshot: %ls\n" : L"screenshot failed: %ls\n",
                               g_host.options.screenshot.c_str());
                 std::fflush(stdout);

@@ -30,6 +30,7 @@ using std::min;
 #include <vector>
 
 #include "SimState.h"
+#include "WindowPng.h"
 
 namespace {
 
@@ -127,45 +128,6 @@ bool WaitUntil(Condition condition, DWORD ms = kWaitMs) {
 
 // ---- Pictures -----------------------------------------------------------------------------
 
-bool PngEncoder(CLSID& clsid) {
-    UINT count = 0, size = 0;
-    if (Gdiplus::GetImageEncodersSize(&count, &size) != Gdiplus::Ok || size == 0) return false;
-    std::vector<BYTE> buffer(size);
-    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    if (Gdiplus::GetImageEncoders(count, size, encoders) != Gdiplus::Ok) return false;
-    for (UINT i = 0; i < count; ++i) {
-        if (wcscmp(encoders[i].MimeType, L"image/png") == 0) {
-            clsid = encoders[i].Clsid;
-            return true;
-        }
-    }
-    return false;
-}
-
-// The window's pixels as they are on the screen, frame included.
-bool SaveWindow(HWND window, const std::wstring& path) {
-    RECT rc{};
-    ::GetWindowRect(window, &rc);
-    const int width = rc.right - rc.left, height = rc.bottom - rc.top;
-    if (width <= 0 || height <= 0) return false;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width, height, screen, rc.left, rc.top, SRCCOPY);
-    ::SelectObject(memory, old);
-    bool saved = false;
-    {
-        Gdiplus::Bitmap image(bitmap, nullptr);
-        CLSID png{};
-        saved = PngEncoder(png) && image.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok;
-    }
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    return saved;
-}
-
 // ---- The host and its windows -------------------------------------------------------------
 
 class Host {
@@ -253,7 +215,7 @@ void ClickCheckBox(HWND dialog, int id) {
 void Capture(const Host& host, int id, const std::wstring& output, const wchar_t* name) {
     HWND window = host.WaitFor(id);
     const std::wstring path = output + L"\\" + name;
-    if (window && SaveWindow(window, path)) {
+    if (window && SaveWindowAsPng(window, path)) {
         Report(L"saved %ls", path);
     } else {
         Report(L"could not take %ls", path);

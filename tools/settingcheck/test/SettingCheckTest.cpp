@@ -2,6 +2,8 @@
 // broken in one way at a time, checked through the command line; the report must name the
 // file, section and key, and the exit status must say whether anything was found.
 //
+// Each row of the tables below is one broken copy (or one command line) and the lines the
+// report must then hold, written as the user reads them; one runner checks every row.
 // The same tests run natively (own INI reader, estimated text widths) and in the Windows
 // build under Wine (the platform's INI reader, GDI+ decoding, GDI measurement).
 #include <gtest/gtest.h>
@@ -10,6 +12,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <random>
 #include <sstream>
@@ -22,21 +25,23 @@
 #include "TextMeter.h"
 
 namespace fs = std::filesystem;
-using settingcheck::RunCommand;
+using settingcheck::ToUtf8;
 
 namespace {
 
-// ---- Files ----------------------------------------------------------------------------------
+constexpr size_t npos = std::string::npos;
+
+#ifdef _WIN32
+constexpr bool kMeasured = true;
+#else
+constexpr bool kMeasured = false;
+#endif
+
+// ---- Bytes of files -------------------------------------------------------------------------
 
 std::string ReadAll(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void WriteAll(const fs::path& path, const std::string& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::string Lower(std::string text) {
@@ -45,946 +50,269 @@ std::string Lower(std::string text) {
     return text;
 }
 
-std::string TrimBlanks(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos) return std::string();
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+// `v` as four bytes, the most significant first when `big`.
+std::string Bytes(uint32_t v, bool big) {
+    std::string out;
+    for (int i = 0; i < 4; ++i)
+        out += static_cast<char>((v >> 8 * (big ? 3 - i : i)) & 0xFF);
+    return out;
 }
 
-// ---- Images ---------------------------------------------------------------------------------
-
-void PutBe32(std::string& out, uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out += static_cast<char>((v >> shift) & 0xFF);
-}
-void PutLe32(std::string& out, uint32_t v) {
-    for (int shift = 0; shift < 32; shift += 8)
-        out += static_cast<char>((v >> shift) & 0xFF);
-}
-void PutLe16(std::string& out, uint16_t v) {
-    out += static_cast<char>(v & 0xFF);
-    out += static_cast<char>(v >> 8);
-}
-
-uint32_t Crc(const std::string& bytes) {
-    uint32_t c = 0xFFFFFFFFu;
-    for (unsigned char b : bytes) {
-        c ^= b;
+std::string Chunk(const std::string& type, const std::string& body) {
+    uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char b : type + body) {
+        crc ^= b;
         for (int k = 0; k < 8; ++k)
-            c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
     }
-    return c ^ 0xFFFFFFFFu;
+    return Bytes(static_cast<uint32_t>(body.size()), true) + type + body + Bytes(~crc, true);
 }
 
-void PutChunk(std::string& png, const std::string& type, const std::string& body) {
-    PutBe32(png, static_cast<uint32_t>(body.size()));
-    png += type + body;
-    PutBe32(png, Crc(type + body));
-}
-
-// An opaque grey RGB PNG at `dpi` (0: no resolution chunk). `rows` rows of pixel data
+// An opaque grey RGB PNG at `dpi` (0: no resolution chunk) with `rows` rows of pixel data
 // (all of them when negative), stored uncompressed in the zlib stream.
-std::string Png(int width, int height, int dpi = 96, int rows = -1) {
-    if (rows < 0) rows = height;
-    std::string raw;
-    for (int y = 0; y < rows; ++y) {
-        raw += '\0';
-        raw += std::string(static_cast<size_t>(width) * 3, '\x80');
-    }
-    std::string zlib = "\x78\x01";
-    for (size_t at = 0; at < raw.size() || at == 0;) {
-        const size_t n = std::min<size_t>(65535, raw.size() - at);
-        zlib += static_cast<char>(at + n >= raw.size() ? 1 : 0);
-        PutLe16(zlib, static_cast<uint16_t>(n));
-        PutLe16(zlib, static_cast<uint16_t>(~n));
-        zlib += raw.substr(at, n);
-        at += n;
-        if (raw.empty()) break;
-    }
+std::string Png(uint32_t width, uint32_t height, int dpi = 96, int rows = -1) {
+    std::string raw, zlib = "\x78\x01";
+    for (int y = 0; y < (rows < 0 ? static_cast<int>(height) : rows); ++y)
+        raw += '\0' + std::string(width * 3, '\x80');
     uint32_t a = 1, b = 0;
-    for (unsigned char c : raw) {
-        a = (a + c) % 65521;
-        b = (b + a) % 65521;
+    for (size_t at = 0; at == 0 || at < raw.size(); at += 65535) {  // stored blocks
+        const std::string block = raw.substr(at, 65535);
+        const uint32_t n = static_cast<uint32_t>(block.size());
+        zlib +=
+            static_cast<char>(at + n == raw.size()) + Bytes(n | (~n & 0xFFFF) << 16, false) + block;
+        for (unsigned char c : block)
+            b = (b + (a = (a + c) % 65521)) % 65521;
     }
-    PutBe32(zlib, (b << 16) | a);
-
-    std::string png = "\x89PNG\r\n\x1A\n";
-    std::string header;
-    PutBe32(header, static_cast<uint32_t>(width));
-    PutBe32(header, static_cast<uint32_t>(height));
-    header += std::string("\x08\x02\x00\x00\x00", 5);
-    PutChunk(png, "IHDR", header);
-    if (dpi > 0) {
-        std::string phys;
-        const uint32_t perMetre = static_cast<uint32_t>(dpi / 0.0254 + 0.5);
-        PutBe32(phys, perMetre);
-        PutBe32(phys, perMetre);
-        phys += '\x01';
-        PutChunk(png, "pHYs", phys);
-    }
-    PutChunk(png, "IDAT", zlib);
-    PutChunk(png, "IEND", "");
-    return png;
+    const std::string perMetre = Bytes(static_cast<uint32_t>(dpi / 0.0254 + 0.5), true);
+    return "\x89PNG\r\n\x1A\n" +
+           Chunk("IHDR",
+                 Bytes(width, true) + Bytes(height, true) + std::string("\x08\x02\0\0\0", 5)) +
+           (dpi > 0 ? Chunk("pHYs", perMetre + perMetre + '\x01') : "") +
+           Chunk("IDAT", zlib + Bytes(b << 16 | a, true)) + Chunk("IEND", "");
 }
 
 // A grey 24-bit BMP at 96 dpi.
-std::string Bmp(int width, int height) {
-    const uint32_t stride = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
-    const uint32_t size = stride * static_cast<uint32_t>(height);
+std::string Bmp(uint32_t width, uint32_t height) {
+    const uint32_t size = ((width * 3 + 3) & ~3u) * height;
     std::string bmp = "BM";
-    PutLe32(bmp, 54 + size);
-    PutLe32(bmp, 0);
-    PutLe32(bmp, 54);
-    PutLe32(bmp, 40);
-    PutLe32(bmp, static_cast<uint32_t>(width));
-    PutLe32(bmp, static_cast<uint32_t>(height));
-    PutLe16(bmp, 1);
-    PutLe16(bmp, 24);
-    PutLe32(bmp, 0);
-    PutLe32(bmp, size);
-    PutLe32(bmp, 3780);
-    PutLe32(bmp, 3780);
-    PutLe32(bmp, 0);
-    PutLe32(bmp, 0);
-    bmp += std::string(size, '\x80');
-    return bmp;
+    for (uint32_t v :
+         {54 + size, 0u, 54u, 40u, width, height, 1u | 24u << 16, 0u, size, 3780u, 3780u, 0u, 0u})
+        bmp += Bytes(v, false);
+    return bmp + std::string(size, '\x80');
+}
+
+std::string Noise(size_t size) {
+    std::string noise(size, '\0');
+    std::mt19937 random(7);
+    std::generate(noise.begin(), noise.end(), [&] { return static_cast<char>(random() & 0xFF); });
+    return noise;
 }
 
 // ---- A configuration folder to break --------------------------------------------------------
 
 // A copy of the shipped Setting.ini, CreateDisk.ini and skin folder in a folder of its own.
-class ConfigCopy {
-public:
-    ConfigCopy() {
-        std::random_device random;
-        dir_ = fs::temp_directory_path() / ("settingcheck-" + std::to_string(random()));
-        const fs::path source(SETTINGCHECK_SOURCE_CONFIG);
-        fs::create_directories(dir_);
-        fs::copy_file(source / "Setting.ini", dir_ / "Setting.ini");
-        fs::copy_file(source / "CreateDisk.ini", dir_ / "CreateDisk.ini");
-        fs::copy(source / "skin", dir_ / "skin", fs::copy_options::recursive);
+struct Copy {
+    const fs::path dir =
+        fs::temp_directory_path() / ("settingcheck-" + std::to_string(std::random_device()()));
+
+    Copy() {
+        fs::create_directories(dir);
+        for (const char* name : {"Setting.ini", "CreateDisk.ini", "skin"})
+            fs::copy(fs::path(SETTINGCHECK_SOURCE_CONFIG) / name, dir / name,
+                     fs::copy_options::recursive);
     }
-    ~ConfigCopy() {
+    ~Copy() {
         std::error_code ignored;
-        fs::remove_all(dir_, ignored);
+        fs::remove_all(dir, ignored);
     }
-    ConfigCopy(const ConfigCopy&) = delete;
-    ConfigCopy& operator=(const ConfigCopy&) = delete;
 
-    const fs::path& Dir() const { return dir_; }
+    std::string Read(const std::string& file) const { return ReadAll(dir / file); }
+    void Write(const std::string& file, const std::string& bytes) const {
+        std::ofstream(dir / file, std::ios::binary | std::ios::trunc) << bytes;
+    }
 
-    // Sets `key` of [section] (added when missing; the section too).
-    void Set(const std::string& file, const std::string& section, const std::string& key,
-             const std::string& value) {
-        Edit(file, section, key, &value);
-    }
-    void Remove(const std::string& file, const std::string& section, const std::string& key) {
-        Edit(file, section, key, nullptr);
-    }
-    void SetSetting(const std::string& section, const std::string& key, const std::string& value) {
-        Set("Setting.ini", section, key, value);
-    }
-    void Write(const std::string& relative, const std::string& bytes) const {
-        WriteAll(dir_ / relative, bytes);
-    }
-    std::string Read(const std::string& relative) const { return ReadAll(dir_ / relative); }
-    void Delete(const std::string& relative) const { fs::remove(dir_ / relative); }
-
-private:
-    void Edit(const std::string& file, const std::string& section, const std::string& key,
-              const std::string* value) {
-        std::vector<std::string> lines;
-        std::istringstream in(Read(file));
-        for (std::string line; std::getline(in, line);) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            lines.push_back(line);
-        }
-        const std::string header = "[" + Lower(section) + "]";
-        size_t at = 0;
-        while (at < lines.size() && Lower(TrimBlanks(lines[at])) != header)
-            ++at;
-        if (at == lines.size()) {
-            if (!value) return;
-            lines.push_back("[" + section + "]");
-        }
-        size_t insert = ++at;
-        bool done = false;
-        for (; at < lines.size() && TrimBlanks(lines[at]).rfind('[', 0) != 0; ++at) {
-            const std::string line = TrimBlanks(lines[at]);
-            const size_t equals = line.find('=');
-            if (line.empty() || line[0] == ';' || equals == std::string::npos) continue;
-            if (Lower(TrimBlanks(line.substr(0, equals))) != Lower(key)) continue;
-            if (value)
-                lines[at] = key + "=" + *value;
-            else
-                lines.erase(lines.begin() + static_cast<long>(at));
-            done = true;
-            break;
-        }
-        if (!done && value)
-            lines.insert(lines.begin() + static_cast<long>(insert), key + "=" + *value);
-        std::string text;
-        for (const std::string& line : lines)
-            text += line + "\r\n";
+    // "[section] key=value" sets a key of Setting.ini (added when missing, the section too),
+    // "File.ini [section] key=value" one of that file; without '=' the key is removed.
+    void Set(const std::string& line) const {
+        const size_t open = line.find('['), close = line.find("] "), equals = line.find('=');
+        const std::string file = open ? line.substr(0, open - 1) : "Setting.ini";
+        const std::string section = line.substr(open, close - open + 1),
+                          entry = line.substr(close + 2);
+        std::string text = Read(file), lower = Lower(text);
+        size_t at = lower.find("\n" + Lower(section));
+        if (at == npos && equals != npos) text += section + "\r\n";
+        at = at == npos ? text.size() : text.find('\n', at + 1) + 1;  // its first line
+        const size_t end = lower.find("\n[", at),
+                     key = lower.find("\n" + Lower(entry.substr(0, entry.find('='))) + "=", at - 1);
+        if (key < end) text.erase(key + 1, text.find('\n', key + 1) - key);
+        if (equals != npos) text.insert(key < end ? key + 1 : at, entry + "\r\n");
         Write(file, text);
     }
-
-    fs::path dir_;
 };
+
+// A change to a copy: a key as Copy::Set takes it, or any other.
+struct Edit {
+    std::function<void(const Copy&)> apply;
+
+    Edit(std::function<void(const Copy&)> how) : apply(std::move(how)) {}
+    Edit(std::string line) : apply([line](const Copy& copy) { copy.Set(line); }) {}
+    Edit(const char* line) : Edit(std::string(line)) {}
+};
+
+Edit Write(const std::string& file, const std::string& bytes) {
+    return Edit([=](const Copy& copy) { copy.Write(file, bytes); });
+}
+Edit Delete(const std::string& path) {
+    return Edit([=](const Copy& copy) { fs::remove_all(copy.dir / path); });
+}
+// Replaces every `from` in the file, of which there must be one at least.
+Edit Replace(const std::string& file, const std::string& from, const std::string& to) {
+    return Edit([=](const Copy& copy) {
+        std::string text = copy.Read(file);
+        EXPECT_NE(text.find(from), npos) << from;
+        for (size_t at = text.find(from); at != npos; at = text.find(from, at + to.size()))
+            text.replace(at, from.size(), to);
+        copy.Write(file, text);
+    });
+}
+
+// Saves the file as UTF-16 LE with a byte-order mark ("Unicode").
+Edit SaveAsUnicode(const std::string& file) {
+    return Edit([=](const Copy& copy) {
+        std::string bytes = "\xFF\xFE";
+        for (wchar_t c : settingcheck::FromUtf8(copy.Read(file)))
+            bytes += std::string{static_cast<char>(c & 0xFF), static_cast<char>((c >> 8) & 0xFF)};
+        copy.Write(file, bytes);
+    });
+}
 
 // ---- Running the command --------------------------------------------------------------------
 
+bool IsOutput(const std::string& want) {
+    return want.rfind("stdout: ", 0) == 0 || want.rfind("stderr: ", 0) == 0;
+}
+
 struct Outcome {
-    int exit = -1;
+    int exit;
     std::string out, err;
-    std::vector<std::string> lines;
 
-    // A finding line for that file, section and key whose message contains `fragment`.
-    bool Has(const std::string& file, const std::string& section, const std::string& key,
-             const std::string& fragment = std::string()) const {
-        return Count(file, section, key, fragment) > 0;
+    // `want` as a report line, "file [section] key: text" ("[section] key: text" of Setting.ini):
+    // a finding line that starts so and whose message contains the text. "stdout: text" or
+    // "stderr: text": that text in the output.
+    bool Has(std::string want) const {
+        if (want[0] == '[') want = "Setting.ini " + want;
+        const size_t colon = want.find(": ") + 2;
+        const std::string prefix = want.substr(0, colon), text = want.substr(colon);
+        if (IsOutput(want)) return (prefix == "stdout: " ? out : err).find(text) != npos;
+        std::istringstream lines(out);
+        for (std::string line; std::getline(lines, line);)
+            if (line.rfind(prefix, 0) == 0 && line.find(text, colon) != npos) return true;
+        return false;
     }
-    size_t Count(const std::string& file, const std::string& section, const std::string& key,
-                 const std::string& fragment = std::string()) const {
-        std::string prefix = file;
-        if (!section.empty()) prefix += " [" + section + "]";
-        if (!key.empty()) prefix += " " + key;
-        prefix += ": ";
-        return static_cast<size_t>(
-            std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
-                return line.rfind(prefix, 0) == 0 &&
-                       line.find(fragment, prefix.size()) != std::string::npos;
-            }));
-    }
-    size_t Findings() const { return lines.empty() ? 0 : lines.size() - 1; }
+    int Findings() const { return static_cast<int>(std::count(out.begin(), out.end(), '\n')) - 1; }
+    std::string Text() const { return "exit " + std::to_string(exit) + "\n" + out + err; }
 };
-
-std::ostream& operator<<(std::ostream& os, const Outcome& outcome) {
-    return os << "exit " << outcome.exit << "\n" << outcome.out << outcome.err;
-}
-
-std::string PathArgument(const fs::path& path) {
-    return settingcheck::ToUtf8(path.wstring());
-}
 
 Outcome RunTool(const std::vector<std::string>& args) {
     std::ostringstream out, err;
-    Outcome outcome;
-    outcome.exit = RunCommand(args, out, err);
-    outcome.out = out.str();
-    outcome.err = err.str();
-    std::istringstream lines(outcome.out);
-    for (std::string line; std::getline(lines, line);)
-        outcome.lines.push_back(line);
-    return outcome;
+    const int exit = settingcheck::RunCommand(args, out, err);
+    return {exit, out.str(), err.str()};
 }
 
-Outcome Check(const ConfigCopy& config) {
-    return RunTool({PathArgument(config.Dir())});
+// One row: the changes to a fresh copy and the lines the report must then hold; how many
+// findings in all when the row knows; the exit status when not 1 for a wanted finding, else 0;
+// the command line when not just the copy's folder ("{dir}" stands for it).
+struct Case {
+    std::string name;
+    std::vector<Edit> edits;
+    std::vector<std::string> wants;
+    int findings = -1, exit = -1;
+    std::vector<std::string> args = {"{dir}"};
+
+    Case& Findings(int n) { return findings = n, *this; }
+    Case& Exit(int status) { return exit = status, *this; }
+    Case& Args(std::vector<std::string> line) { return args = std::move(line), *this; }
+    friend void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+};
+
+Case Row(const std::string& name, const std::vector<Edit>& edits,
+         const std::vector<std::string>& wants = {}) {
+    return {name, edits, wants};
 }
 
-#ifdef _WIN32
-constexpr bool kMeasured = true;
-#else
-constexpr bool kMeasured = false;
-#endif
-
-// ---- The shipped configuration and the command line -----------------------------------------
-
-TEST(CheckShipped, ChecksClean) {
-    const Outcome outcome = RunTool({SETTINGCHECK_SOURCE_CONFIG});
-    EXPECT_EQ(outcome.exit, 0) << outcome;
-    ASSERT_EQ(outcome.lines.size(), 1u) << outcome;
-    EXPECT_NE(outcome.lines[0].find("no findings"), std::string::npos);
-    // A copy in a folder of another name is the same configuration.
-    ConfigCopy copy;
-    EXPECT_EQ(Check(copy).exit, 0) << Check(copy);
+// One key changed: findings on that key whose messages contain the `texts`, or none.
+Case Key(const std::string& name, const std::string& edit, std::vector<std::string> texts = {}) {
+    for (std::string& text : texts)
+        text = edit.substr(0, edit.find('=')) + ": " + text;
+    return Row(name, {edit}, texts);
 }
 
-TEST(CheckCommandLine, AFolderThatCannotBeReadExitsWithTwo) {
-    ConfigCopy copy;
-    const fs::path missing = copy.Dir() / "no-such-folder";
-    Outcome outcome = RunTool({PathArgument(missing)});
-    EXPECT_EQ(outcome.exit, 2);
-    EXPECT_NE(outcome.err.find("does not exist"), std::string::npos) << outcome;
-
-    outcome = RunTool({PathArgument(copy.Dir() / "Setting.ini")});
-    EXPECT_EQ(outcome.exit, 2);
-    EXPECT_NE(outcome.err.find("not a folder"), std::string::npos) << outcome;
-
-    outcome = RunTool({"--json", PathArgument(missing)});
-    EXPECT_EQ(outcome.exit, 2);
-    EXPECT_NE(outcome.out.find("\"readable\": false"), std::string::npos) << outcome;
+// A text too wide for its control: the finding says so, and how the width was found.
+Case Fit(const std::string& name, const std::string& edit, const std::string& text) {
+    return Key(name, edit,
+               {text, kMeasured ? "measured in \"Segoe UI\" with GDI" : "estimated from a table"});
 }
 
-TEST(CheckCommandLine, AWrongCommandLineExitsWithTwoAndShowsTheUsage) {
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{}, {"--frobnicate", "."}, {"a", "b"}}) {
-        const Outcome outcome = RunTool(args);
-        EXPECT_EQ(outcome.exit, 2);
-        EXPECT_NE(outcome.err.find("usage: settingcheck"), std::string::npos) << outcome;
-    }
+class SettingCheck : public ::testing::TestWithParam<Case> {};
+
+TEST_P(SettingCheck, ReportsWhatTheRowExpects) {
+    const Case& c = GetParam();
+    const Copy copy;
+    for (const Edit& edit : c.edits)
+        edit.apply(copy);
+    std::vector<std::string> args = c.args;
+    for (std::string& arg : args)
+        if (arg.rfind("{dir}", 0) == 0) arg = ToUtf8(copy.dir.wstring()) + arg.substr(5);
+    const Outcome outcome = RunTool(args);
+    const bool finding = !std::all_of(c.wants.begin(), c.wants.end(), IsOutput);
+    EXPECT_EQ(outcome.exit, c.exit >= 0 ? c.exit : finding ? 1 : 0) << outcome.Text();
+    for (const std::string& want : c.wants)
+        EXPECT_TRUE(outcome.Has(want)) << want << "\n" << outcome.Text();
+    EXPECT_TRUE(c.findings < 0 || outcome.Findings() == c.findings) << outcome.Text();
+    const bool json = std::count(args.begin(), args.end(), "--json") > 0;
+    const std::string& out = outcome.out;  // a JSON report is one object, whatever happened
+    EXPECT_TRUE(!json || (out.size() > 2 && out[0] == '{' && out.rfind("}\n") == out.size() - 2))
+        << out;
 }
 
-TEST(CheckCommandLine, JsonReportCarriesFileSectionKeyAndMessage) {
-    ConfigCopy copy;
-    copy.SetSetting("POSITION", "CP", "24,68,\"300\",20");
-    copy.SetSetting("SETTING", "NT_TITLE", "Tab\there");
-    const Outcome outcome = RunTool({"--json", PathArgument(copy.Dir())});
-    EXPECT_EQ(outcome.exit, 1) << outcome;
-    EXPECT_NE(outcome.out.find("\"check\": \"position\", \"file\": \"Setting.ini\", "
-                               "\"section\": \"POSITION\", \"key\": \"CP\", \"message\": "
-                               "\"part \\\"\\\"300\\\"\\\" of"),
-              std::string::npos)
-        << outcome;
-    EXPECT_NE(outcome.out.find(kMeasured ? "\"textWidths\": \"measured\""
-                                         : "\"textWidths\": \"estimated\""),
-              std::string::npos);
-    EXPECT_EQ(outcome.out.front(), '{');
-    EXPECT_EQ(outcome.out.substr(outcome.out.size() - 2), "}\n");
+#define ROWS(table, ...)                                                          \
+    INSTANTIATE_TEST_SUITE_P(table, SettingCheck, ::testing::Values(__VA_ARGS__), \
+                             [](const auto& info) { return info.param.name; })
 
-    ConfigCopy clean;
-    const Outcome none = RunTool({"--json", PathArgument(clean.Dir())});
-    EXPECT_EQ(none.exit, 0);
-    EXPECT_NE(none.out.find("\"findings\": []"), std::string::npos) << none;
-}
-
-// ---- Missing and empty keys -----------------------------------------------------------------
-
-TEST(CheckMissingKeys, EveryKeyOfTheTableIsReportedWhenRemoved) {
-    ConfigCopy copy;
-    const std::string setting = copy.Read("Setting.ini");
-    const std::string createDisk = copy.Read("CreateDisk.ini");
+// Every key of the module's table: named in the key reference, and reported when removed
+// unless an empty value is right for it.
+TEST(EveryKey, IsNamedInTheReferenceAndReportedWhenRemoved) {
+    const Copy copy;
+    const std::string reference = RunTool({"--reference"}).out;
     for (size_t i = 0; i < config::KeyCount(); ++i) {
         const config::Key& key = *config::AllKeys()[i];
-        if (key.kind == config::Kind::List || key.MayBeEmpty()) continue;
-        const std::string file = settingcheck::ToUtf8(config::FileName(key.file));
-        const std::string section = settingcheck::ToUtf8(key.section);
-        const std::string name = settingcheck::ToUtf8(key.name);
-        copy.Remove(file, section, name);
-        const Outcome outcome = Check(copy);
-        EXPECT_EQ(outcome.exit, 1) << name;
-        EXPECT_TRUE(outcome.Has(file, section, name, "is missing: " + std::string(key.whenMissing)))
-            << name << "\n"
-            << outcome;
-        copy.Write("Setting.ini", setting);
-        copy.Write("CreateDisk.ini", createDisk);
+        const bool list = key.kind == config::Kind::List;
+        const std::string name = ToUtf8(key.name), file = ToUtf8(config::FileName(key.file));
+        EXPECT_NE(reference.find(list ? "`TIME_0`" : "| `" + name + "` |"), npos) << name;
+        if (list || key.MayBeEmpty()) continue;
+        const std::string before = copy.Read(file);
+        const std::string where = file + " [" + ToUtf8(key.section) + "] " + name;
+        copy.Set(where);
+        const Outcome outcome = RunTool({ToUtf8(copy.dir.wstring())});
+        EXPECT_EQ(outcome.exit, 1) << where;
+        EXPECT_TRUE(outcome.Has(where + ": is missing: " + key.whenMissing)) << outcome.Text();
+        copy.Write(file, before);
     }
-}
-
-TEST(CheckMissingKeys, EmptyValuesAreReportedExceptWhereEmptyIsRight) {
-    ConfigCopy copy;
-    copy.SetSetting("SETTING", "BTN_OK", "");
-    copy.SetSetting("SETTING", "NT_TOASTER", "\"  \"");
-    copy.Set("CreateDisk.ini", "String", "IDS_NO", "");
-    copy.SetSetting("SETTING", "E_NEWPASS", "secret");
-    copy.SetSetting("SETTING", "E_CURPASS", "old");
-    const Outcome outcome = Check(copy);
-    EXPECT_TRUE(
-        outcome.Has("Setting.ini", "SETTING", "BTN_OK", "is empty: the OK button has no caption"))
-        << outcome;
-    EXPECT_TRUE(outcome.Has("Setting.ini", "SETTING", "NT_TOASTER", "is empty")) << outcome;
-    EXPECT_TRUE(outcome.Has("CreateDisk.ini", "String", "IDS_NO", "is empty")) << outcome;
-    EXPECT_TRUE(outcome.Has("Setting.ini", "SETTING", "E_NEWPASS", "is not empty")) << outcome;
-    EXPECT_TRUE(outcome.Has("Setting.ini", "SETTING", "E_CURPASS", "every new password is refused"))
-        << outcome;
-    // The third password field is empty, as it should be.
-    EXPECT_FALSE(outcome.Has("Setting.ini", "SETTING", "E_NEWPASS2")) << outcome;
-    EXPECT_EQ(outcome.Findings(), 5u) << outcome;
-}
-
-TEST(CheckMissingKeys, AMissingFileIsOneFinding) {
-    for (const char* file : {"Setting.ini", "CreateDisk.ini"}) {
-        ConfigCopy copy;
-        copy.Delete(file);
-        const Outcome outcome = Check(copy);
-        EXPECT_EQ(outcome.exit, 1);
-        EXPECT_TRUE(outcome.Has(file, "", "", "is missing")) << outcome;
-        EXPECT_EQ(outcome.Findings(), 1u) << outcome;
-    }
-}
-
-// ---- Positions ------------------------------------------------------------------------------
-
-struct PositionCase {
-    const char* name;
-    const char* key;
-    const char* value;
-    const char* check;  // "" for none
-    const char* reportedKey;
-    const char* fragment;
-};
-
-// The case by its name in test listings.
-void PrintTo(const PositionCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class CheckPositions : public ::testing::TestWithParam<PositionCase> {};
-
-TEST_P(CheckPositions, AreReportedWithTheirKey) {
-    const PositionCase& c = GetParam();
-    ConfigCopy copy;
-    copy.SetSetting("POSITION", c.key, c.value);
-    const Outcome outcome = Check(copy);
-    if (*c.fragment == '\0') {
-        EXPECT_EQ(outcome.exit, 0) << outcome;
-        return;
-    }
-    EXPECT_EQ(outcome.exit, 1);
-    EXPECT_TRUE(outcome.Has("Setting.ini", "POSITION", c.reportedKey, c.fragment)) << outcome;
-}
-
-const PositionCase kPositionCases[] = {
-    {"ThreeNumbers", "CP", "24,68,300", "", "CP", "has 3 numbers"},
-    {"SixNumbers", "CP", "24,68,300,20,0,5", "", "CP", "has 6 numbers"},
-    {"NotANumber", "SC_TITLE", "24,166,wide,18", "", "SC_TITLE", "part \"wide\" of"},
-    {"UnitAfterNumber", "SC_TITLE", "24px,166,540,18", "", "SC_TITLE", "is read as 24"},
-    {"EmptyPart", "NT_TITLE", "24,,412,258,18", "", "NT_TITLE", "has an empty part"},
-    {"NegativeSize", "PASS", "318,412,-258,20", "", "PASS", "negative width"},
-    {"NoSize", "NT_TOASTER", "36,456,0,20", "", "NT_TOASTER", "cannot be seen"},
-    {"OutsideTheDialog", "VP_RESIZE", "436,97,180,18", "", "VP_RESIZE",
-     "outside the settings dialog (600 x 500)"},
-    {"BelowTheDialog", "BTN_OK", "498,480,90,30", "", "BTN_OK", "outside the settings dialog"},
-    {"InTheTitleBand", "IDC_VP_FRAME_POS", "12,20,500,88", "", "IDC_VP_FRAME_POS",
-     "in the title band"},
-    {"OverTheCloseBox", "IDC_VP_FRAME_POS", "12,31,576,88", "", "IDC_VP_FRAME_POS",
-     "over the close box"},
-    {"OverlapInAFrame", "VP_RESIZE", "300,97,140,18", "", "VP_RESIZE",
-     "overlaps VP_FREESHOW at 24,97,380,18 inside the group frame IDC_VP_FRAME_POS"},
-    {"OverlapOfAClosedList", "SC_MINUTES", "230,192,324,18", "", "SC_MINUTES",
-     "overlaps SC_EDIT at 116,189,120,22"},
-    {"TwoFrames", "IDC_AR_FRAME_POS", "12,290,576,84", "", "IDC_AR_FRAME_POS",
-     "overlaps IDC_SCHEDULE_FRAME_POS"},
-    {"OutOfItsFrame", "NT_TOASTER", "36,456,246,40", "", "NT_TOASTER",
-     "sticks out of its group frame IDC_NOTI_FRAME_POS"},
-    {"OverTheFrameCaption", "CP", "24,45,300,20", "", "CP",
-     "covers the caption of its frame IDC_VP_FRAME_POS"},
-    {"ShortDropDownList", "EV_CYCLE_CB", "116,264,120,30", "", "EV_CYCLE_CB",
-     "shows fewer than two entries"},
-    {"DialogHidden", "SET_FRAME", "0,0,600,500,1", "", "SET_FRAME", "hides the whole dialog"},
-    {"DialogWithoutSize", "PASSDLG", "0,0,0,230", "", "PASSDLG", "no size"},
-    {"OutsideThePasswordClientArea", "S_PASSCANCEL", "268,150,110,26", "", "S_PASSCANCEL",
-     "outside the password dialog's client area"},
-    {"PasswordControlsOverlap", "E_NEWPASS2", "176,30,176,22", "", "E_NEWPASS2",
-     "overlaps E_NEWPASS"},
-    // Hidden controls are left alone: the current-password row lies under the new one.
-    {"HiddenOverlapIsFine", "S_CURPASS", "20,56,150,18,1", "", "", ""},
-    {"QuotedValueIsFine", "CP", "\"24,68,300,20\"", "", "", ""},
-    {"BlanksAroundNumbersAreFine", "CP", " 24 , 68 , 300 , 20 ", "", "", ""},
-    {"ALargerDialogIsFine", "SET_FRAME", "100,100,640,520", "", "", ""},
-};
-
-INSTANTIATE_TEST_SUITE_P(Layout, CheckPositions, ::testing::ValuesIn(kPositionCases),
-                         [](const ::testing::TestParamInfo<PositionCase>& info) {
-                             return std::string(info.param.name);
-                         });
-
-// ---- Period lists ---------------------------------------------------------------------------
-
-TEST(CheckPeriodLists, CountMustBeThereAndANumber) {
-    ConfigCopy copy;
-    copy.Remove("Setting.ini", "TIMELIST", "COUNT");
-    Outcome outcome = Check(copy);
-    EXPECT_TRUE(
-        outcome.Has("Setting.ini", "TIMELIST", "COUNT", "is missing: both period lists stay empty"))
-        << outcome;
-
-    copy.SetSetting("TIMELIST", "COUNT", "seven");
-    outcome = Check(copy);
-    EXPECT_TRUE(outcome.Has("Setting.ini", "TIMELIST", "COUNT", "is not a number of entries"))
-        << outcome;
-}
-
-TEST(CheckPeriodLists, EntriesMustBeThereAndStartWithTheirHours) {
-    ConfigCopy copy;
-    copy.Remove("Setting.ini", "TIMELIST", "TIME_3");
-    copy.SetSetting("TIMELIST", "TIME_4", "six hours");
-    copy.SetSetting("TIMELIST", "TIME_5", "2 hours again");
-    copy.SetSetting("TIMELIST_EVENT", "TIME_6", "2000 hours");
-    const Outcome outcome = Check(copy);
-    EXPECT_EQ(outcome.exit, 1);
-    EXPECT_TRUE(
-        outcome.Has("Setting.ini", "TIMELIST", "TIME_3", "is missing: COUNT of [TIMELIST] is 7"))
-        << outcome;
-    EXPECT_TRUE(
-        outcome.Has("Setting.ini", "TIMELIST", "TIME_4", "does not start with its number of hours"))
-        << outcome;
-    EXPECT_TRUE(outcome.Has("Setting.ini", "TIMELIST", "TIME_5", "like TIME_2")) << outcome;
-    EXPECT_TRUE(outcome.Has("Setting.ini", "TIMELIST_EVENT", "TIME_6", "at most 1092 hours"))
-        << outcome;
-}
-
-TEST(CheckPeriodLists, TheCycleListNeedsAsManyEntriesAsCount) {
-    ConfigCopy copy;
-    copy.Remove("Setting.ini", "TIMELIST_EVENT", "TIME_5");
-    copy.Remove("Setting.ini", "TIMELIST_EVENT", "TIME_6");
-    const Outcome outcome = Check(copy);
-    for (const char* entry : {"TIME_5", "TIME_6"}) {
-        EXPECT_TRUE(outcome.Has("Setting.ini", "TIMELIST_EVENT", entry,
-                                "the cycle list shows an empty entry"))
-            << outcome;
-    }
-    EXPECT_EQ(outcome.Findings(), 2u) << outcome;
-}
-
-TEST(CheckPeriodLists, FirstEntryAndEntriesBeyondCount) {
-    ConfigCopy copy;
-    copy.SetSetting("TIMELIST", "TIME_0", "a quarter of an hour");
-    copy.SetSetting("TIMELIST_EVENT", "TIME_0", "2 half hours");
-    copy.SetSetting("TIMELIST", "TIME_7", "48 hours");
-    const Outcome outcome = Check(copy);
-    EXPECT_TRUE(outcome.Has("Setting.ini", "TIMELIST", "TIME_0",
-                            "a stored period of 0 (option off) would select it"))
-        << outcome;
-    EXPECT_TRUE(
-        outcome.Has("Setting.ini", "TIMELIST_EVENT", "TIME_0", "would select TIME_0 as well"))
-        << outcome;
-    EXPECT_TRUE(outcome.Has("Setting.ini", "TIMELIST", "TIME_7",
-                            "is never shown: COUNT of [TIMELIST] is 7"))
-        << outcome;
-}
-
-// ---- Placeholders, format sequences, ampersands ---------------------------------------------
-
-struct TextCase {
-    const char* name;
-    const char* section;
-    const char* key;
-    const char* value;
-    const char* check;
-    const char* fragment;  // "" when the value is fine
-};
-
-// The case by its name in test listings.
-void PrintTo(const TextCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class CheckTexts : public ::testing::TestWithParam<TextCase> {};
-
-TEST_P(CheckTexts, AreCheckedAsTheModuleShowsThem) {
-    const TextCase& c = GetParam();
-    ConfigCopy copy;
-    copy.SetSetting(c.section, c.key, c.value);
-    const Outcome outcome = Check(copy);
-    if (*c.fragment == '\0') {
-        EXPECT_EQ(outcome.exit, 0) << outcome;
-        return;
-    }
-    EXPECT_EQ(outcome.exit, 1);
-    EXPECT_TRUE(outcome.Has("Setting.ini", c.section, c.key, c.fragment)) << outcome;
-}
-
-const TextCase kTextCases[] = {
-    {"UnknownPlaceholder", "SETTING", "TITLE", "[PRODUCT] Settings", "placeholder",
-     "[PRODUCT] is not a placeholder of the module"},
-    {"PlaceholderInTheWrongKey", "SETTING", "CP", "Turn on [PRODUCTNAME]", "placeholder",
-     "[PRODUCTNAME] is not replaced in this text"},
-    {"UsageFigureInTheWrongKey", "SETTING", "VP_RESIZE", "Resize [TOTAL]", "placeholder",
-     "replaced only in VP_FREESHOW of [SETTING]"},
-    {"PlaceholderInLowerCase", "SETTING", "VP_FREESHOW", "[used] of [TOTAL] GB", "placeholder",
-     "write [USED]"},
-    {"UsageLineWithoutAFigure", "SETTING", "VP_FREESHOW", "[USED] GB used", "placeholder",
-     "has no [TOTAL]"},
-    {"PlaceholderInAListEntry", "TIMELIST", "TIME_2", "2 [HOURS]", "placeholder",
-     "[HOURS] is not a placeholder"},
-    {"TrayNameReplacesTheProductName", "TRAY", "NAME", "[PRODUCTNAME] Tray", "", ""},
-    {"BracketsThatAreNoPlaceholder", "SETTING", "NT_TITLE", "Keep me informed [ 1 ] [2]:", "", ""},
-    {"SaveFailWithAString", "Setting", "S_MSG_PASS_SAVEFAIL", "Not saved: %s", "format",
-     "\"%s\" shows as written"},
-    {"SaveFailWithTwoCodes", "Setting", "S_MSG_PASS_SAVEFAIL", "Error %d (%d)", "format",
-     "\"%d\" shows as written"},
-    {"SaveFailWithoutACode", "Setting", "S_MSG_PASS_SAVEFAIL", "Not saved.", "format", "has no %d"},
-    {"SaveFailWithABarePercent", "Setting", "S_MSG_PASS_SAVEFAIL", "100 % done? error %d", "format",
-     "only the first integer conversion, \"% d\", receives"},
-    {"SaveFailWithEscapedPercent", "Setting", "S_MSG_PASS_SAVEFAIL", "Error %08X (100%%)", "", ""},
-    {"SingleAmpersand", "SETTING", "NT_TOASTER", "Pop-ups & messages", "text",
-     "a single '&' is not shown"},
-    {"DoubledAmpersand", "SETTING", "NT_TOASTER", "Pop-ups && messages", "", ""},
-    {"AmpersandInAFrameCaptionIsShown", "SETTING", "IDC_SEC_FRAME", "\" Security & privacy \"", "",
-     ""},
-};
-
-INSTANTIATE_TEST_SUITE_P(Configuration, CheckTexts, ::testing::ValuesIn(kTextCases),
-                         [](const ::testing::TestParamInfo<TextCase>& info) {
-                             return std::string(info.param.name);
-                         });
-
-// ---- Skin images ----------------------------------------------------------------------------
-
-TEST(CheckSkinImages, MissingAndDamagedImagesAreReported) {
-    ConfigCopy copy;
-    copy.Delete("skin/default/frame/wndbk.png");
-    std::string frame = copy.Read("skin/default/frame/Line_Frame.bmp");
-    copy.Write("skin/default/frame/Line_Frame.bmp", frame.substr(0, frame.size() / 2));
-    std::string close = copy.Read("skin/default/frame/title_buttons.png");
-    close[22] = static_cast<char>(close[22] ^ 0x55);  // the height in IHDR: its CRC fails
-    copy.Write("skin/default/frame/title_buttons.png", close);
-    copy.Write("skin/default/btn/ok_hover.png", "This is not an image.\r\n");
-    const Outcome outcome = Check(copy);
-    EXPECT_EQ(outcome.exit, 1);
-    EXPECT_TRUE(outcome.Has("skin\\default\\frame\\wndbk.png", "", "", "is missing")) << outcome;
-    EXPECT_TRUE(outcome.Has("Skin\\default\\frame\\Line_Frame.bmp", "", "", "cut short"))
-        << outcome;
-    EXPECT_TRUE(outcome.Has("Setting.ini", "SETTING", "IDC_BTNS", "CRC")) << outcome;
-    EXPECT_TRUE(outcome.Has("Setting.ini", "PIC", "BTN_OK_PIC_H", "not an image")) << outcome;
-    EXPECT_EQ(outcome.Findings(), 4u) << outcome;
-}
-
-TEST(CheckSkinImages, ImageDataShorterThanItsHeaderIsReported) {
-    ConfigCopy copy;
-    copy.Write("skin/default/btn/ok_normal.png", Png(90, 30, 96, 10));
-    const Outcome outcome = Check(copy);
-    EXPECT_EQ(outcome.exit, 1);
-    EXPECT_TRUE(outcome.Has("Setting.ini", "PIC", "BTN_OK_PIC", "ok_normal.png")) << outcome;
-}
-
-TEST(CheckSkinImages, ImagesSmallerThanWhatTheModuleCutsAreReported) {
-    ConfigCopy copy;
-    copy.Write("skin/default/frame/wndbk.png", Png(40, 30));
-    copy.Write("skin/default/frame/Line_Frame.bmp", Bmp(18, 21));
-    copy.Write("skin/default/frame/title_buttons.png", Png(48, 25));
-    copy.Write("skin/default/btn/ok_normal.png", Png(80, 30));
-    copy.Write("skin/default/btn/ok_hover.png", Png(100, 40));
-    const Outcome outcome = Check(copy);
-    EXPECT_TRUE(
-        outcome.Has("skin\\default\\frame\\wndbk.png", "", "", "is 40 x 30, smaller than 60 x 30"))
-        << outcome;
-    EXPECT_TRUE(outcome.Has("Skin\\default\\frame\\Line_Frame.bmp", "", "", "smaller than 21 x 21"))
-        << outcome;
-    EXPECT_TRUE(outcome.Has("Setting.ini", "SETTING", "IDC_BTNS", "at least 50 x 25")) << outcome;
-    EXPECT_TRUE(outcome.Has("Setting.ini", "PIC", "BTN_OK_PIC", "smaller than the button (90 x 30"))
-        << outcome;
-    EXPECT_TRUE(outcome.Has("Setting.ini", "PIC", "BTN_OK_PIC_H", "larger than the button"))
-        << outcome;
-    EXPECT_EQ(outcome.Findings(), 5u) << outcome;
-}
-
-TEST(CheckSkinImages, OkFacesFollowTheButtonsRectangle) {
-    ConfigCopy copy;
-    copy.SetSetting("POSITION", "BTN_OK", "488,456,100,34");
-    copy.Write("skin/default/btn/ok_normal.png", Png(100, 34));
-    copy.Write("skin/default/btn/ok_hover.png", Bmp(100, 34));
-    EXPECT_EQ(Check(copy).exit, 0) << Check(copy);
-}
-
-TEST(CheckSkinImages, ResolutionOtherThan96DpiIsReported) {
-    ConfigCopy copy;
-    copy.Write("skin/default/btn/ok_normal.png", Png(90, 30, 72));
-    copy.Write("skin/default/btn/ok_hover.png", Png(90, 30, 0));  // none given: drawn at 96
-    const Outcome outcome = Check(copy);
-    EXPECT_TRUE(outcome.Has("Setting.ini", "PIC", "BTN_OK_PIC", "stored at 72 dpi")) << outcome;
-    EXPECT_EQ(outcome.Findings(), 1u) << outcome;
-}
-
-TEST(CheckSkinImages, PathsStartWithABackslashAndIgnoreCase) {
-    ConfigCopy copy;
-    copy.SetSetting("SETTING", "IDC_BTNS", "skin\\default\\frame\\title_buttons.png");
-    copy.SetSetting("PIC", "BTN_OK_PIC", "\\SKIN\\Default\\BTN\\OK_Normal.PNG");
-    copy.SetSetting("TRAY", "IMAGE", "CorvianexTray.exe");
-    const Outcome outcome = Check(copy);
-    EXPECT_TRUE(
-        outcome.Has("Setting.ini", "SETTING", "IDC_BTNS", "does not start with a backslash"))
-        << outcome;
-    EXPECT_TRUE(outcome.Has("Setting.ini", "TRAY", "IMAGE", "does not start with a backslash"))
-        << outcome;
-    EXPECT_EQ(outcome.Findings(), 2u) << outcome;
-}
-
-// ---- Texts likely cut off -------------------------------------------------------------------
-
-struct FitCase {
-    const char* name;
-    const char* file;
-    const char* section;
-    const char* key;
-    const char* value;
-    const char* fragment;
-};
-
-// The case by its name in test listings.
-void PrintTo(const FitCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class CheckTextFit : public ::testing::TestWithParam<FitCase> {};
-
-TEST_P(CheckTextFit, TextsWiderThanTheirControlsAreReported) {
-    const FitCase& c = GetParam();
-    ConfigCopy copy;
-    copy.Set(c.file, c.section, c.key, c.value);
-    const Outcome outcome = Check(copy);
-    EXPECT_EQ(outcome.exit, 1);
-    EXPECT_TRUE(outcome.Has(c.file, c.section, c.key, c.fragment)) << outcome;
-    EXPECT_TRUE(
-        outcome.Has(c.file, c.section, c.key,
-                    kMeasured ? "measured in \"Segoe UI\" with GDI" : "estimated from a table"))
-        << outcome;
-}
-
-const FitCase kFitCases[] = {
-    {"CheckBox", "Setting.ini", "SETTING", "EV_CYCLE", "Additionally every",
-     "its rectangle EV_CYCLE (after the box)"},
-    {"Label", "Setting.ini", "SETTING", "IDC_TOTHELATEST",
-     "to the most recent snapshot that was taken before", "the text takes 2 lines"},
-    {"WrappedHelpLine", "Setting.ini", "SETTING", "S_FORGETPASS",
-     "Use up to eight characters. Keep your password in a safe place, because a forgotten "
-     "password cannot be recovered by anyone, not even by the support team.",
-     "lines"},
-    {"FrameCaption", "Setting.ini", "SETTING", "IDC_SEC_FRAME",
-     "\" Security and password protection settings \"", "the frame IDC_SEC_FRAME_POS"},
-    {"ListEntry", "Setting.ini", "TIMELIST", "TIME_6", "24 hours (once a day, at the same time)",
-     "the closed list SC_EDIT"},
-    {"RestoreChoice", "Setting.ini", "SETTING", "COMBOAR_OP2",
-     "all protected drives and partitions", "the closed list IDC_COMBO_AR"},
-    {"OkCaption", "Setting.ini", "SETTING", "BTN_OK", "Save settings and close",
-     "its rectangle BTN_OK"},
-    {"PasswordButton", "Setting.ini", "SETTING", "S_PASSCANCEL", "Cancel and go back",
-     "its rectangle S_PASSCANCEL"},
-    {"Title", "Setting.ini", "SETTING", "TITLE",
-     "[PRODUCTNAME] Settings for System Protection, Automatic Snapshots, Restore at Start-up "
-     "and Notifications",
-     "the title band left of the close box"},
-    {"UsageLineWithLargestFigures", "Setting.ini", "SETTING", "VP_FREESHOW",
-     "Protected space on this computer: [USED] gigabytes in use of [TOTAL] gigabytes",
-     "its rectangle VP_FREESHOW"},
-    {"WaitingText", "Setting.ini", "Setting", "IDC_SAVESET",
-     "Saving your settings and telling the engine about them, please wait", "with its three dots"},
-    {"MessageHeading", "CreateDisk.ini", "String", "IDS_WRONG",
-     "Something went wrong while the protected space was changed, and nothing was saved",
-     "the message window's heading"},
-    {"MessageText", "Setting.ini", "SETTING", "RESIZEMSGERROR",
-     "The size of the protected space was not changed. The engine did not accept the new "
-     "size, or the tool that re-initialises the protected space did not finish. Close other "
-     "programs that use the disk, make sure that there is enough free space on it, and try "
-     "again later. If it fails again, restart the computer first and then try once more. If "
-     "it still fails after that, write down the time and ask your administrator for help. "
-     "Your snapshots and settings are kept as they were; nothing was lost, and protection "
-     "stays on while you wait. You can close this message now and go on working.",
-     "the message window's text"},
-    {"MessageButton", "CreateDisk.ini", "String", "IDS_YES", "Yes, resize the space now",
-     "the message window's button"},
-};
-
-INSTANTIATE_TEST_SUITE_P(Measured, CheckTextFit, ::testing::ValuesIn(kFitCases),
-                         [](const ::testing::TestParamInfo<FitCase>& info) {
-                             return std::string(info.param.name);
-                         });
-
-TEST(CheckTextFitLimits, ALongTitleFitsAWiderDialog) {
-    ConfigCopy copy;
-    copy.SetSetting("SETTING", "TITLE", "[PRODUCTNAME] Settings for Protection and Snapshots");
-    EXPECT_EQ(Check(copy).exit, 0) << Check(copy);
-    // The product name counts: a longer one pushes the title under the close box.
-    std::string name(40, 'W');
-    const Outcome outcome = RunTool({"--product-name", name, PathArgument(copy.Dir())});
-    EXPECT_TRUE(
-        outcome.Has("Setting.ini", "SETTING", "TITLE", "\"" + name + "\" for [PRODUCTNAME]"))
-        << outcome;
-}
-
-// ---- How the INI files are read -------------------------------------------------------------
-
-std::string Utf16Le(const std::wstring& text) {
-    std::string bytes = "\xFF\xFE";
-    for (wchar_t c : text) {
-        bytes += static_cast<char>(c & 0xFF);
-        bytes += static_cast<char>((c >> 8) & 0xFF);
-    }
-    return bytes;
-}
-
-TEST(CheckIniReading, UnicodeFileWithByteOrderMarkIsReadAndNotReported) {
-    ConfigCopy copy;
-    copy.SetSetting("SETTING", "NT_TOASTER", "MARKER");
-    std::string ascii = copy.Read("Setting.ini");
-    std::wstring text(ascii.begin(), ascii.end());
-    const std::wstring german =
-        L"Popup-Meldungen \x00FC"
-        L"ber \x00C4nderungen";
-    text.replace(text.find(L"MARKER"), 6, german);
-    copy.Write("Setting.ini", Utf16Le(text));
-    EXPECT_EQ(Check(copy).exit, 0) << Check(copy);
-
-    // The same text as UTF-8 shows wrongly under the platform's reader.
-    copy.Write("Setting.ini", settingcheck::ToUtf8(text));
-    const Outcome outcome = Check(copy);
-    EXPECT_TRUE(outcome.Has("Setting.ini", "", "", "is saved as UTF-8")) << outcome;
-    EXPECT_EQ(outcome.Findings(), 1u) << outcome;
-
-    // And as Windows-1252 it depends on the system's code page.
-    std::string ansi = ascii;
-    ansi.replace(ansi.find("MARKER"), 6,
-                 "Popup-Meldungen \xFC"
-                 "ber \xC4nderungen");
-    copy.Write("Setting.ini", ansi);
-    EXPECT_TRUE(Check(copy).Has("Setting.ini", "", "", "in an ANSI code page")) << Check(copy);
-}
-
-TEST(CheckIniReading, FollowsThePlatformsRules) {
-    ConfigCopy copy;
-    std::string text = copy.Read("Setting.ini");
-    // LF line ends only, names in other cases, blanks around names, values and '='.
-    std::string lf;
-    for (char c : text) {
-        if (c != '\r') lf += c;
-    }
-    auto replace = [&](const std::string& from, const std::string& to) {
-        const size_t at = lf.find(from);
-        ASSERT_NE(at, std::string::npos) << from;
-        lf.replace(at, from.size(), to);
-    };
-    replace("[POSITION]", "  [position]  ");
-    replace("CP=24,68,300,20", "   cp   =   24,68,300,20   ");
-    replace("[TIMELIST]\n", "[TimeList]\n");
-    replace("PASS=Turn on password protection", "Pass\t=\t'Turn on password protection'");
-    copy.Write("Setting.ini", lf);
-    EXPECT_EQ(Check(copy).exit, 0) << Check(copy);
-}
-
-TEST(CheckIniReading, CommentsAndStrayLinesAreNotKeys) {
-    ConfigCopy copy;
-    copy.Remove("Setting.ini", "SETTING", "NT_TITLE");
-    std::string text = copy.Read("Setting.ini");
-    text.replace(text.find("[SETTING]\r\n"), 11,
-                 "[SETTING]\r\n;NT_TITLE=Keep me informed with:\r\nNT_TITLE Keep me informed\r\n");
-    copy.Write("Setting.ini", text);
-    const Outcome outcome = Check(copy);
-    EXPECT_TRUE(outcome.Has("Setting.ini", "SETTING", "NT_TITLE", "is missing")) << outcome;
-    EXPECT_TRUE(outcome.Has("Setting.ini", "SETTING", "NT_TITLE Keep me informed", "has no '='"))
-        << outcome;
-}
-
-TEST(CheckIniReading, TheFirstSectionAndTheFirstKeyOfANameCount) {
-    ConfigCopy copy;
-    std::string text = copy.Read("Setting.ini");
-    text.replace(text.find("CP=Turn on"), 10, "CP=Turn on & off\r\nCP=Turn on");
-    text += "[setting]\r\nNT_TITLE=Never read\r\n";
-    copy.Write("Setting.ini", text);
-    const Outcome outcome = Check(copy);
-    EXPECT_TRUE(outcome.Has("Setting.ini", "SETTING", "CP", "key appears again")) << outcome;
-    // The first value is the one read: its single '&' is reported.
-    EXPECT_TRUE(outcome.Has("Setting.ini", "SETTING", "CP", "a single '&'")) << outcome;
-    EXPECT_TRUE(outcome.Has("Setting.ini", "setting", "", "appears again")) << outcome;
-    EXPECT_EQ(outcome.Findings(), 3u) << outcome;
-}
-
-TEST(CheckIniReading, KeysAndSectionsTheModuleDoesNotReadAreReported) {
-    ConfigCopy copy;
-    copy.Remove("Setting.ini", "SETTING", "NT_TOASTER");
-    copy.SetSetting("SETTING", "NT_TOASTR", "Pop-up messages");
-    copy.SetSetting("TIMELIST_EVENT", "COUNT", "7");
-    copy.Set("CreateDisk.ini", "Strings", "IDS_CANCEL", "Cancel");
-    const Outcome outcome = Check(copy);
-    EXPECT_TRUE(outcome.Has("Setting.ini", "SETTING", "NT_TOASTER", "is missing")) << outcome;
-    EXPECT_TRUE(outcome.Has("Setting.ini", "SETTING", "NT_TOASTR", "reads no key of this name"))
-        << outcome;
-    EXPECT_TRUE(outcome.Has("Setting.ini", "TIMELIST_EVENT", "COUNT", "reads no key of this name"))
-        << outcome;
-    EXPECT_TRUE(outcome.Has("CreateDisk.ini", "Strings", "", "reads no section of this name"))
-        << outcome;
-    EXPECT_EQ(outcome.Findings(), 4u) << outcome;
-}
-
-// ---- Hostile files --------------------------------------------------------------------------
-
-TEST(CheckHostileFiles, GetAClearReport) {
-    ConfigCopy copy;
-    // Binary noise as CreateDisk.ini: every key missing, nothing else.
-    std::string noise;
-    std::mt19937 random(7);
-    for (int i = 0; i < 20000; ++i)
-        noise += static_cast<char>(random() & 0xFF);
-    copy.Write("CreateDisk.ini", noise);
-    // A value of a megabyte.
-    copy.SetSetting("SETTING", "SC_TITLE", std::string(1 << 20, 'x'));
-    // An image header promising 60000 x 60000 pixels (with the data of one row).
-    copy.Write("skin/default/btn/ok_hover.png", Png(60000, 60000, 96, 1));
-    // A damaged image header and an image of nothing but its signature.
-    copy.Write("skin/default/frame/title_buttons.png", std::string("\x89PNG\r\n\x1A\n", 8));
-    std::string bmp = Bmp(21, 21);
-    bmp[14] = 99;  // header size
-    copy.Write("skin/default/frame/Line_Frame.bmp", bmp);
-    const Outcome outcome = Check(copy);
-    EXPECT_EQ(outcome.exit, 1) << outcome;
-    EXPECT_TRUE(outcome.Has("CreateDisk.ini", "String", "IDS_YES", "is missing")) << outcome;
-    EXPECT_TRUE(outcome.Has("Setting.ini", "SETTING", "SC_TITLE", "is likely cut off")) << outcome;
-    EXPECT_TRUE(outcome.Has("Setting.ini", "SETTING", "SC_TITLE",
-                            "is 1048576 characters long: the module reads only the first 5119"))
-        << outcome;
-    EXPECT_TRUE(outcome.Has("Setting.ini", "PIC", "BTN_OK_PIC_H", "ok_hover.png")) << outcome;
-    EXPECT_TRUE(outcome.Has("Setting.ini", "SETTING", "IDC_BTNS", "header chunk")) << outcome;
-    EXPECT_TRUE(outcome.Has("Skin\\default\\frame\\Line_Frame.bmp", "", "", "unknown header size"))
-        << outcome;
-}
-
-TEST(CheckHostileFiles, NumbersAtTheEndsOfTheirRange) {
-    ConfigCopy copy;
-    copy.SetSetting("POSITION", "CP", "2147483647,2147483647,2147483647,2147483647");
-    copy.SetSetting("POSITION", "PASS", "-2147483648,-2147483648,2147483647,2147483647");
-    copy.SetSetting("POSITION", "SET_FRAME", "0,0,2147483647,2147483647");
-    copy.SetSetting("TIMELIST", "COUNT", "99999999999");
-    copy.SetSetting("TIMELIST_EVENT", "TIME_3", "2147483647 hours");
-    const Outcome outcome = Check(copy);
-    EXPECT_EQ(outcome.exit, 1) << outcome;
-    EXPECT_TRUE(outcome.Has("Setting.ini", "POSITION", "PASS", "outside")) << outcome;
-    EXPECT_TRUE(outcome.Has("Setting.ini", "TIMELIST", "COUNT",
-                            "is 2147483647: both lists get that many entries"))
-        << outcome;
-    EXPECT_TRUE(outcome.Has("Setting.ini", "TIMELIST", "TIME_7",
-                            "is missing, and 992 more entries up to TIME_999"))
-        << outcome;
-    EXPECT_TRUE(outcome.Has("Setting.ini", "TIMELIST_EVENT", "TIME_3", "at most 1092 hours"))
-        << outcome;
-}
-
-TEST(CheckHostileFiles, AnEmptyFolderIsAFindingNotAFailure) {
-    ConfigCopy copy;
-    fs::remove_all(copy.Dir());
-    fs::create_directories(copy.Dir());
-    const Outcome outcome = Check(copy);
-    EXPECT_EQ(outcome.exit, 1) << outcome;
-    EXPECT_TRUE(outcome.Has("Setting.ini", "", "", "is missing")) << outcome;
-    EXPECT_TRUE(outcome.Has("CreateDisk.ini", "", "", "is missing")) << outcome;
-    EXPECT_TRUE(outcome.Has("skin\\default\\frame\\wndbk.png", "", "", "is missing")) << outcome;
-    EXPECT_EQ(outcome.Findings(), 4u) << outcome;
-}
-
-// ---- The key reference ----------------------------------------------------------------------
-
-TEST(CheckReference, NamesEveryKeyOfTheTable) {
-    const Outcome outcome = RunTool({"--reference"});
-    EXPECT_EQ(outcome.exit, 0);
-    for (size_t i = 0; i < config::KeyCount(); ++i) {
-        const config::Key& key = *config::AllKeys()[i];
-        const std::string name = key.kind == config::Kind::List
-                                     ? "`TIME_0`"
-                                     : "| `" + settingcheck::ToUtf8(key.name) + "` |";
-        EXPECT_NE(outcome.out.find(name), std::string::npos) << name;
-    }
-    for (const char* placeholder : {"`[PRODUCTNAME]`", "`[USED]`", "`[TOTAL]`"})
-        EXPECT_NE(outcome.out.find(placeholder), std::string::npos) << placeholder;
 }
 
 #ifdef SETTINGCHECK_REFERENCE_DOC
-TEST(CheckReference, CommittedDocumentIsCurrent) {
-    const std::string committed = ReadAll(SETTINGCHECK_REFERENCE_DOC);
-    const Outcome outcome = RunTool({"--reference"});
-    EXPECT_TRUE(committed == outcome.out)
+TEST(Reference, CommittedDocumentIsCurrent) {
+    EXPECT_TRUE(ReadAll(SETTINGCHECK_REFERENCE_DOC) == RunTool({"--reference"}).out)
         << SETTINGCHECK_REFERENCE_DOC
         << " is not what `settingcheck --reference` prints; regenerate it with\n"
            "  build/native/settingcheck --reference > docs/CONFIGURATION.md";
 }
 #endif
 
-// ---- Measurement in the Windows build -------------------------------------------------------
-
 #ifdef _WIN32
-TEST(CheckWidthTable, MatchesWhatGdiMeasures) {
-    const auto gdi = settingcheck::MakeGdiMeter();
+TEST(WidthTable, MatchesWhatGdiMeasures) {
+    const auto gdi = settingcheck::MakeGdiMeter(), table = settingcheck::MakeTableMeter();
     ASSERT_NE(gdi, nullptr) << "GDI cannot measure here";
-    const auto table = settingcheck::MakeTableMeter();
     const std::wstring sample =
         L"The quick brown fox jumps over the lazy dog: 0123456789 (WAIT) [USED] & more...";
     for (settingcheck::Font font :
@@ -1000,14 +328,215 @@ TEST(CheckWidthTable, MatchesWhatGdiMeasures) {
     EXPECT_EQ(table->FrameExtraWidth(), gdi->FrameExtraWidth());
     EXPECT_EQ(table->FrameExtraHeight(), gdi->FrameExtraHeight());
 }
-
-TEST(CheckWidthTable, EstimateCanBeAskedForInTheWindowsBuild) {
-    ConfigCopy copy;
-    copy.SetSetting("SETTING", "EV_CYCLE", "Additionally every");
-    const Outcome outcome = RunTool({"--estimate", PathArgument(copy.Dir())});
-    EXPECT_TRUE(outcome.Has("Setting.ini", "SETTING", "EV_CYCLE", "estimated from a table"))
-        << outcome;
-}
 #endif
+
+// ---- The tables -----------------------------------------------------------------------------
+//
+// A row: Row(name, changes to the copy, lines the report must hold), or Key(name, one key
+// changed, the findings on that key); then, where needed, .Findings(how many in all),
+// .Exit(status) and .Args(command line). Changes are written as INI lines, findings as the
+// report prints them; "[section] ..." stands for Setting.ini in both.
+
+const char kWndBk[] = "skin/default/frame/wndbk.png",
+           kLineFrame[] = "skin/default/frame/Line_Frame.bmp",
+           kCloseBox[] = "skin/default/frame/title_buttons.png",
+           kOk[] = "skin/default/btn/ok_normal.png", kOkHover[] = "skin/default/btn/ok_hover.png";
+const std::string kTitle = "[SETTING] TITLE=[PRODUCTNAME] Settings for Protection and Snapshots";
+const std::string kLongName(40, 'W');
+const std::string kGerman =
+    "[SETTING] NT_TOASTER=Popup-Meldungen \xC3\xBC"
+    "ber \xC3\x84nderungen";  // UTF-8
+const std::string kJsonPosition =
+    "stdout: \"check\": \"position\", \"file\": \"Setting.ini\", \"section\": \"POSITION\", "
+    "\"key\": \"CP\", \"message\": \"part \\\"\\\"300\\\"\\\" of";
+
+// clang-format off
+
+// ---- The command line and the shipped configuration -----------------------------------------
+
+ROWS(CommandLine,
+    Row("ShippedFolderChecksClean", {}, {"stdout: no findings"}).Findings(0).Args({SETTINGCHECK_SOURCE_CONFIG}),
+    Row("JsonWithoutFindings", {}, {"stdout: \"findings\": []"}).Args({"--json", "{dir}"}),
+    Row("JsonCarriesFileSectionKeyAndMessage", {"[POSITION] CP=24,68,\"300\",20", "[SETTING] NT_TITLE=Tab\there"},
+        {kJsonPosition, kMeasured ? "stdout: \"textWidths\": \"measured\"" : "stdout: \"textWidths\": \"estimated\""}).Exit(1).Args({"--json", "{dir}"}),
+    Row("FolderDoesNotExist", {}, {"stderr: does not exist"}).Exit(2).Args({"{dir}/no-such-folder"}),
+    Row("FolderIsAFile", {}, {"stderr: not a folder"}).Exit(2).Args({"{dir}/Setting.ini"}),
+    Row("JsonOfAFolderThatCannotBeRead", {}, {"stdout: \"readable\": false"}).Exit(2).Args({"--json", "{dir}/no-such-folder"}),
+    Row("NoFolderShowsTheUsage", {}, {"stderr: usage: settingcheck"}).Exit(2).Args({}),
+    Row("UnknownOptionShowsTheUsage", {}, {"stderr: usage: settingcheck"}).Exit(2).Args({"--frobnicate", "."}),
+    Row("TwoFoldersShowTheUsage", {}, {"stderr: usage: settingcheck"}).Exit(2).Args({"a", "b"}),
+    Row("ReferenceNamesThePlaceholders", {}, {"stdout: `[PRODUCTNAME]`", "stdout: `[USED]`", "stdout: `[TOTAL]`"}).Args({"--reference"}));
+
+// ---- Missing and empty keys and files -------------------------------------------------------
+
+ROWS(Missing,
+    // The third password field is empty, as it should be: five findings, not six.
+    Row("EmptyValuesExceptWhereEmptyIsRight",
+        {"[SETTING] BTN_OK=", "[SETTING] NT_TOASTER=\"  \"", "CreateDisk.ini [String] IDS_NO=", "[SETTING] E_NEWPASS=secret", "[SETTING] E_CURPASS=old"},
+        {"[SETTING] BTN_OK: is empty: the OK button has no caption", "[SETTING] NT_TOASTER: is empty", "CreateDisk.ini [String] IDS_NO: is empty",
+         "[SETTING] E_NEWPASS: is not empty", "[SETTING] E_CURPASS: every new password is refused"}).Findings(5),
+    Row("SettingIni", {Delete("Setting.ini")}, {"Setting.ini: is missing"}).Findings(1),
+    Row("CreateDiskIni", {Delete("CreateDisk.ini")}, {"CreateDisk.ini: is missing"}).Findings(1),
+    Row("AnEmptyFolderIsAFindingNotAFailure", {Delete("Setting.ini"), Delete("CreateDisk.ini"), Delete("skin")},
+        {"Setting.ini: is missing", "CreateDisk.ini: is missing", "skin\\default\\frame\\wndbk.png: is missing"}).Findings(4),
+    Key("CountOfThePeriodLists", "[TIMELIST] COUNT", {"is missing: both period lists stay empty"}));
+
+// ---- Positions ------------------------------------------------------------------------------
+
+ROWS(Positions,
+    Key("ThreeNumbers", "[POSITION] CP=24,68,300", {"has 3 numbers"}),
+    Key("SixNumbers", "[POSITION] CP=24,68,300,20,0,5", {"has 6 numbers"}),
+    Key("NotANumber", "[POSITION] SC_TITLE=24,166,wide,18", {"part \"wide\" of"}),
+    Key("UnitAfterNumber", "[POSITION] SC_TITLE=24px,166,540,18", {"is read as 24"}),
+    Key("EmptyPart", "[POSITION] NT_TITLE=24,,412,258,18", {"has an empty part"}),
+    Key("NegativeSize", "[POSITION] PASS=318,412,-258,20", {"negative width"}),
+    Key("NoSize", "[POSITION] NT_TOASTER=36,456,0,20", {"cannot be seen"}),
+    Key("OutsideTheDialog", "[POSITION] VP_RESIZE=436,97,180,18", {"outside the settings dialog (600 x 500)"}),
+    Key("BelowTheDialog", "[POSITION] BTN_OK=498,480,90,30", {"outside the settings dialog"}),
+    Key("InTheTitleBand", "[POSITION] IDC_VP_FRAME_POS=12,20,500,88", {"in the title band"}),
+    Key("OverTheCloseBox", "[POSITION] IDC_VP_FRAME_POS=12,31,576,88", {"over the close box"}),
+    Key("OverlapInAFrame", "[POSITION] VP_RESIZE=300,97,140,18", {"overlaps VP_FREESHOW at 24,97,380,18 inside the group frame IDC_VP_FRAME_POS"}),
+    Key("OverlapOfAClosedList", "[POSITION] SC_MINUTES=230,192,324,18", {"overlaps SC_EDIT at 116,189,120,22"}),
+    Key("TwoFrames", "[POSITION] IDC_AR_FRAME_POS=12,290,576,84", {"overlaps IDC_SCHEDULE_FRAME_POS"}),
+    Key("OutOfItsFrame", "[POSITION] NT_TOASTER=36,456,246,40", {"sticks out of its group frame IDC_NOTI_FRAME_POS"}),
+    Key("OverTheFrameCaption", "[POSITION] CP=24,45,300,20", {"covers the caption of its frame IDC_VP_FRAME_POS"}),
+    Key("ShortDropDownList", "[POSITION] EV_CYCLE_CB=116,264,120,30", {"shows fewer than two entries"}),
+    Key("DialogHidden", "[POSITION] SET_FRAME=0,0,600,500,1", {"hides the whole dialog"}),
+    Key("DialogWithoutSize", "[POSITION] PASSDLG=0,0,0,230", {"no size"}),
+    Key("OutsideThePasswordClientArea", "[POSITION] S_PASSCANCEL=268,150,110,26", {"outside the password dialog's client area"}),
+    Key("PasswordControlsOverlap", "[POSITION] E_NEWPASS2=176,30,176,22", {"overlaps E_NEWPASS"}),
+    // Hidden controls are left alone: the current-password row lies under the new one.
+    Key("HiddenOverlapIsFine", "[POSITION] S_CURPASS=20,56,150,18,1"),
+    Key("QuotedValueIsFine", "[POSITION] CP=\"24,68,300,20\""),
+    Key("BlanksAroundNumbersAreFine", "[POSITION] CP= 24 , 68 , 300 , 20 "),
+    Key("ALargerDialogIsFine", "[POSITION] SET_FRAME=100,100,640,520"));
+
+// ---- Period lists ---------------------------------------------------------------------------
+
+ROWS(PeriodLists,
+    Key("CountNotANumber", "[TIMELIST] COUNT=seven", {"is not a number of entries"}),
+    Row("EntriesMustBeThereAndStartWithTheirHours",
+        {"[TIMELIST] TIME_3", "[TIMELIST] TIME_4=six hours", "[TIMELIST] TIME_5=2 hours again", "[TIMELIST_EVENT] TIME_6=2000 hours"},
+        {"[TIMELIST] TIME_3: is missing: COUNT of [TIMELIST] is 7", "[TIMELIST] TIME_4: does not start with its number of hours",
+         "[TIMELIST] TIME_5: like TIME_2", "[TIMELIST_EVENT] TIME_6: at most 1092 hours"}),
+    Row("CycleListNeedsAsManyEntriesAsCount", {"[TIMELIST_EVENT] TIME_5", "[TIMELIST_EVENT] TIME_6"},
+        {"[TIMELIST_EVENT] TIME_5: the cycle list shows an empty entry", "[TIMELIST_EVENT] TIME_6: the cycle list shows an empty entry"}).Findings(2),
+    Row("FirstEntryAndEntriesBeyondCount", {"[TIMELIST] TIME_0=a quarter of an hour", "[TIMELIST_EVENT] TIME_0=2 half hours", "[TIMELIST] TIME_7=48 hours"},
+        {"[TIMELIST] TIME_0: a stored period of 0 (option off) would select it", "[TIMELIST_EVENT] TIME_0: would select TIME_0 as well",
+         "[TIMELIST] TIME_7: is never shown: COUNT of [TIMELIST] is 7"}));
+
+// ---- Placeholders, format sequences, ampersands ---------------------------------------------
+
+ROWS(Texts,
+    Key("UnknownPlaceholder", "[SETTING] TITLE=[PRODUCT] Settings", {"[PRODUCT] is not a placeholder of the module"}),
+    Key("PlaceholderInTheWrongKey", "[SETTING] CP=Turn on [PRODUCTNAME]", {"[PRODUCTNAME] is not replaced in this text"}),
+    Key("UsageFigureInTheWrongKey", "[SETTING] VP_RESIZE=Resize [TOTAL]", {"replaced only in VP_FREESHOW of [SETTING]"}),
+    Key("PlaceholderInLowerCase", "[SETTING] VP_FREESHOW=[used] of [TOTAL] GB", {"write [USED]"}),
+    Key("UsageLineWithoutAFigure", "[SETTING] VP_FREESHOW=[USED] GB used", {"has no [TOTAL]"}),
+    Key("PlaceholderInAListEntry", "[TIMELIST] TIME_2=2 [HOURS]", {"[HOURS] is not a placeholder"}),
+    Key("TrayNameReplacesTheProductName", "[TRAY] NAME=[PRODUCTNAME] Tray"),
+    Key("BracketsThatAreNoPlaceholder", "[SETTING] NT_TITLE=Keep me informed [ 1 ] [2]:"),
+    Key("SaveFailWithAString", "[Setting] S_MSG_PASS_SAVEFAIL=Not saved: %s", {"\"%s\" shows as written"}),
+    Key("SaveFailWithTwoCodes", "[Setting] S_MSG_PASS_SAVEFAIL=Error %d (%d)", {"\"%d\" shows as written"}),
+    Key("SaveFailWithoutACode", "[Setting] S_MSG_PASS_SAVEFAIL=Not saved.", {"has no %d"}),
+    Key("SaveFailWithABarePercent", "[Setting] S_MSG_PASS_SAVEFAIL=100 % done? error %d", {"only the first integer conversion, \"% d\", receives"}),
+    Key("SaveFailWithEscapedPercent", "[Setting] S_MSG_PASS_SAVEFAIL=Error %08X (100%%)"),
+    Key("SingleAmpersand", "[SETTING] NT_TOASTER=Pop-ups & messages", {"a single '&' is not shown"}),
+    Key("DoubledAmpersand", "[SETTING] NT_TOASTER=Pop-ups && messages"),
+    Key("AmpersandInAFrameCaptionIsShown", "[SETTING] IDC_SEC_FRAME=\" Security & privacy \""));
+
+// ---- Skin images ----------------------------------------------------------------------------
+
+ROWS(SkinImages,
+    // The close box strip with its height in IHDR changed: the chunk's CRC fails.
+    Row("MissingAndDamaged",
+        {Delete(kWndBk), Write(kLineFrame, Bmp(21, 21).substr(0, 699)), Write(kCloseBox, Png(80, 25).replace(22, 1, "\x55")), Write(kOkHover, "This is not an image.\r\n")},
+        {"skin\\default\\frame\\wndbk.png: is missing", "Skin\\default\\frame\\Line_Frame.bmp: cut short", "[SETTING] IDC_BTNS: CRC", "[PIC] BTN_OK_PIC_H: not an image"}).Findings(4),
+    Row("DataShorterThanItsHeader", {Write(kOk, Png(90, 30, 96, 10))}, {"[PIC] BTN_OK_PIC: ok_normal.png"}),
+    Row("SmallerThanWhatTheModuleCuts",
+        {Write(kWndBk, Png(40, 30)), Write(kLineFrame, Bmp(18, 21)), Write(kCloseBox, Png(48, 25)), Write(kOk, Png(80, 30)), Write(kOkHover, Png(100, 40))},
+        {"skin\\default\\frame\\wndbk.png: is 40 x 30, smaller than 60 x 30", "Skin\\default\\frame\\Line_Frame.bmp: smaller than 21 x 21",
+         "[SETTING] IDC_BTNS: at least 50 x 25", "[PIC] BTN_OK_PIC: smaller than the button (90 x 30", "[PIC] BTN_OK_PIC_H: larger than the button"}).Findings(5),
+    Row("OkFacesFollowTheButtonsRectangle", {"[POSITION] BTN_OK=488,456,100,34", Write(kOk, Png(100, 34)), Write(kOkHover, Bmp(100, 34))}),
+    // An image without a resolution is drawn at 96 dpi.
+    Row("ResolutionOtherThan96Dpi", {Write(kOk, Png(90, 30, 72)), Write(kOkHover, Png(90, 30, 0))}, {"[PIC] BTN_OK_PIC: stored at 72 dpi"}).Findings(1),
+    Row("PathsStartWithABackslashAndIgnoreCase",
+        {"[SETTING] IDC_BTNS=skin\\default\\frame\\title_buttons.png", "[PIC] BTN_OK_PIC=\\SKIN\\Default\\BTN\\OK_Normal.PNG", "[TRAY] IMAGE=CorvianexTray.exe"},
+        {"[SETTING] IDC_BTNS: does not start with a backslash", "[TRAY] IMAGE: does not start with a backslash"}).Findings(2));
+
+// ---- Texts likely cut off -------------------------------------------------------------------
+
+ROWS(TextFit,
+    Fit("CheckBox", "[SETTING] EV_CYCLE=Additionally every", "its rectangle EV_CYCLE (after the box)"),
+    Fit("Label", "[SETTING] IDC_TOTHELATEST=to the most recent snapshot that was taken before", "the text takes 2 lines"),
+    Fit("WrappedHelpLine", "[SETTING] S_FORGETPASS=Use up to eight characters. Keep your password in a safe place, "
+        "because a forgotten password cannot be recovered by anyone, not even by the support team.", "lines"),
+    Fit("FrameCaption", "[SETTING] IDC_SEC_FRAME=\" Security and password protection settings \"", "the frame IDC_SEC_FRAME_POS"),
+    Fit("ListEntry", "[TIMELIST] TIME_6=24 hours (once a day, at the same time)", "the closed list SC_EDIT"),
+    Fit("RestoreChoice", "[SETTING] COMBOAR_OP2=all protected drives and partitions", "the closed list IDC_COMBO_AR"),
+    Fit("OkCaption", "[SETTING] BTN_OK=Save settings and close", "its rectangle BTN_OK"),
+    Fit("PasswordButton", "[SETTING] S_PASSCANCEL=Cancel and go back", "its rectangle S_PASSCANCEL"),
+    Fit("Title", "[SETTING] TITLE=[PRODUCTNAME] Settings for System Protection, Automatic Snapshots, Restore at Start-up and Notifications",
+        "the title band left of the close box"),
+    Fit("UsageLineWithLargestFigures", "[SETTING] VP_FREESHOW=Protected space on this computer: [USED] gigabytes in use of [TOTAL] gigabytes",
+        "its rectangle VP_FREESHOW"),
+    Fit("WaitingText", "[Setting] IDC_SAVESET=Saving your settings and telling the engine about them, please wait", "with its three dots"),
+    Fit("MessageHeading", "CreateDisk.ini [String] IDS_WRONG=Something went wrong while the protected space was changed, and nothing was saved",
+        "the message window's heading"),
+    Fit("MessageText", "[SETTING] RESIZEMSGERROR=The size of the protected space was not changed. The engine did not accept the new size, "
+        "or the tool that re-initialises the protected space did not finish. Close other programs that use the disk, make sure that there "
+        "is enough free space on it, and try again later. If it fails again, restart the computer first and then try once more. If it "
+        "still fails after that, write down the time and ask your administrator for help. Your snapshots and settings are kept as they "
+        "were; nothing was lost, and protection stays on while you wait. You can close this message now and go on working.",
+        "the message window's text"),
+    Fit("MessageButton", "CreateDisk.ini [String] IDS_YES=Yes, resize the space now", "the message window's button"),
+    // A long title fits the wider dialog, but a longer product name pushes it under the close box.
+    Key("ALongTitleFitsAWiderDialog", kTitle),
+    Key("TheProductNameCounts", kTitle, {"\"" + kLongName + "\" for [PRODUCTNAME]"}).Args({"--product-name", kLongName, "{dir}"}),
+    // What the Windows build measures, it can be asked to estimate.
+    Key("EstimateCanBeAskedFor", "[SETTING] EV_CYCLE=Additionally every", {"estimated from a table"}).Args({"--estimate", "{dir}"}));
+
+// ---- How the INI files are read -------------------------------------------------------------
+
+ROWS(IniReading,
+    Row("UnicodeWithByteOrderMarkIsRead", {kGerman, SaveAsUnicode("Setting.ini")}),
+    // The same text as UTF-8 shows wrongly under the platform's reader, and as Windows-1252 it
+    // depends on the system's code page.
+    Row("Utf8IsReported", {kGerman}, {"Setting.ini: is saved as UTF-8"}).Findings(1),
+    Row("AnsiIsReported", {"[SETTING] NT_TOASTER=Popup-Meldungen \xFC" "ber \xC4nderungen"}, {"Setting.ini: in an ANSI code page"}),
+    // LF line ends only, names in other cases, blanks around names, values and '='.
+    Row("FollowsThePlatformsRules",
+        {Replace("Setting.ini", "\r\n", "\n"), Replace("Setting.ini", "[POSITION]", "  [position]  "), Replace("Setting.ini", "[TIMELIST]\n", "[TimeList]\n"),
+         Replace("Setting.ini", "CP=24,68,300,20", "   cp   =   24,68,300,20   "), Replace("Setting.ini", "PASS=Turn on password protection", "Pass\t=\t'Turn on password protection'")}),
+    Row("CommentsAndStrayLinesAreNotKeys",
+        {"[SETTING] NT_TITLE", Replace("Setting.ini", "[SETTING]\r\n", "[SETTING]\r\n;NT_TITLE=Keep me informed with:\r\nNT_TITLE Keep me informed\r\n")},
+        {"[SETTING] NT_TITLE: is missing", "[SETTING] NT_TITLE Keep me informed: has no '='"}),
+    // The first value is the one read: its single '&' is reported.
+    Row("TheFirstSectionAndTheFirstKeyOfANameCount",
+        {Replace("Setting.ini", "CP=Turn on", "CP=Turn on & off\r\nCP=Turn on"), Replace("Setting.ini", "[TIMELIST]", "[setting]\r\nNT_TITLE=Never read\r\n[TIMELIST]")},
+        {"[SETTING] CP: key appears again", "[SETTING] CP: a single '&'", "[setting]: appears again"}).Findings(3),
+    Row("KeysAndSectionsTheModuleDoesNotRead",
+        {"[SETTING] NT_TOASTER", "[SETTING] NT_TOASTR=Pop-up messages", "[TIMELIST_EVENT] COUNT=7", "CreateDisk.ini [Strings] IDS_CANCEL=Cancel"},
+        {"[SETTING] NT_TOASTER: is missing", "[SETTING] NT_TOASTR: reads no key of this name", "[TIMELIST_EVENT] COUNT: reads no key of this name",
+         "CreateDisk.ini [Strings]: reads no section of this name"}).Findings(4));
+
+// ---- Hostile files --------------------------------------------------------------------------
+
+ROWS(HostileFiles,
+    // Binary noise as CreateDisk.ini, a value of a megabyte, an image header promising 60000 x
+    // 60000 pixels (with one row), a PNG signature alone, a BMP header of unknown size.
+    Row("GetAClearReport",
+        {Write("CreateDisk.ini", Noise(20000)), "[SETTING] SC_TITLE=" + std::string(1 << 20, 'x'), Write(kOkHover, Png(60000, 60000, 96, 1)),
+         Write(kCloseBox, std::string("\x89PNG\r\n\x1A\n", 8)), Write(kLineFrame, Bmp(21, 21).replace(14, 1, "\x63"))},
+        {"CreateDisk.ini [String] IDS_YES: is missing", "[SETTING] SC_TITLE: is likely cut off",
+         "[SETTING] SC_TITLE: is 1048576 characters long: the module reads only the first 5119", "[PIC] BTN_OK_PIC_H: ok_hover.png",
+         "[SETTING] IDC_BTNS: header chunk", "Skin\\default\\frame\\Line_Frame.bmp: unknown header size"}),
+    Row("NumbersAtTheEndsOfTheirRange",
+        {"[POSITION] CP=2147483647,2147483647,2147483647,2147483647", "[POSITION] PASS=-2147483648,-2147483648,2147483647,2147483647",
+         "[POSITION] SET_FRAME=0,0,2147483647,2147483647", "[TIMELIST] COUNT=99999999999", "[TIMELIST_EVENT] TIME_3=2147483647 hours"},
+        {"[POSITION] PASS: outside", "[TIMELIST] COUNT: is 2147483647: both lists get that many entries",
+         "[TIMELIST] TIME_7: is missing, and 992 more entries up to TIME_999", "[TIMELIST_EVENT] TIME_3: at most 1092 hours"}));
+
+// clang-format on
 
 }  // namespace
