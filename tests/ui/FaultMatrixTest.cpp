@@ -10,7 +10,7 @@
 // that stops the flow, nothing beyond a clean run), the log (one record with the code where
 // the failure is logged) and the messages the user sees.
 #include <algorithm>
-#include <map>
+#include <sstream>
 
 #include "Session.h"
 
@@ -45,8 +45,9 @@ struct Cell {
 class FlowRun;
 struct Flow {
     const char* name;
-    std::vector<std::string> calls;            // engine calls of a clean run, in order
-    std::map<std::string, Failure> onFailure;  // every operation of `calls`
+    // The engine calls of a clean run, in order, each with what its failure leads to:
+    // ":stops", ":reported", ":refused", ":traced", or nothing: the flow goes on.
+    const char* calls;
     // What a clean run logs ("%d": the operation's result), and after how many engine calls.
     std::vector<std::pair<std::wstring, size_t>> log;
     bool opening;                 // the opening itself is the flow
@@ -55,6 +56,25 @@ struct Flow {
     void (*act)(FlowRun&);        // the user's steps once the dialog is up
     void (*expectEnd)(FlowRun&);  // the dialog's state once the flow is over
 };
+
+// The calls of a flow, in order, and what each one's failure leads to.
+std::vector<std::pair<std::string, Failure>> CallsOf(const Flow& flow) {
+    const std::pair<const char*, Failure> marks[] = {{":stops", F::Stops},
+                                                     {":reported", F::Reported},
+                                                     {":refused", F::Refused},
+                                                     {":traced", F::Traced}};
+    std::vector<std::pair<std::string, Failure>> calls;
+    std::istringstream words(flow.calls);
+    for (std::string word; words >> word;) {
+        Failure failure = F::GoesOn;
+        for (const auto& [mark, kind] : marks) {
+            const size_t at = word.find(mark);
+            if (at != std::string::npos) word.resize(at), failure = kind;
+        }
+        calls.emplace_back(word, failure);
+    }
+    return calls;
+}
 
 class FlowRun {
 public:
@@ -68,7 +88,9 @@ public:
     const HostProcess& Host() const { return *session.host; }
 
     std::vector<std::string> ExpectedCalls() const {
-        std::vector<std::string> calls = cell.flow->calls;
+        std::vector<std::string> calls;
+        for (const auto& call : CallsOf(*cell.flow))
+            calls.push_back(call.first);
         if (Failing(F::Stops)) {
             calls.resize(std::find(calls.begin(), calls.end(), cell.operation) - calls.begin() + 1);
         }
@@ -215,122 +237,41 @@ void ExpectPasswordRemoved(FlowRun& run) {
     ExpectControls(run.dialog, "password=off");
 }
 
+// clang-format off
 const Flow kFlows[] = {
-    {"Opening",
-     {"GetProductInfo", "GetSpaceUsage", "GetProtectState", "GetSnapshotSetting", "GetCvxPassWord",
-      "GetEventMonitorSetting"},
-     {{"GetProductInfo", F::Stops},
-      {"GetSpaceUsage", F::Stops},
-      {"GetProtectState", F::Stops},
-      {"GetSnapshotSetting", F::Stops},
-      {"GetCvxPassWord", F::GoesOn},
-      {"GetEventMonitorSetting", F::Stops}},
-     {},
-     true,
-     false,
-     "",
-     Nothing,
-     ExpectUsable},
-    {"Save",  // restore at start-up off, tray icon on: the shipped defaults
-     {"GetProtectState", "GetSnapshotSetting", "ClearBootRestore", "SetBootEntry", "SetBootEntry",
-      "RegisterTray", "SetSnapshotSetting", "SetEventMonitorSetting"},
-     {{"GetProtectState", F::Stops},
-      {"GetSnapshotSetting", F::Stops},
-      {"ClearBootRestore", F::GoesOn},
-      {"SetBootEntry", F::GoesOn},
-      {"RegisterTray", F::GoesOn},
-      {"SetSnapshotSetting", F::Stops},
-      {"SetEventMonitorSetting", F::Stops}},
-     {},
-     false,
-     true,
-     "",
-     ActSave,
-     ExpectSaveEnd},
-    {"SaveArmed",  // restore at start-up armed, tray icon off
-     {"GetProtectState", "GetSnapshotSetting", "GetSnapshotCount", "SetBootRestore",
-      "UnregisterTray", "SetSnapshotSetting", "SetEventMonitorSetting"},
-     {{"GetProtectState", F::Stops},
-      {"GetSnapshotSetting", F::Stops},
-      // A failed count that leaves the count at 0 is not an error: the restore is still
-      // asked for (of index 0xFFFFFFFF), and the engine decides.
-      {"GetSnapshotCount", F::GoesOn},
-      {"SetBootRestore", F::GoesOn},
-      {"UnregisterTray", F::GoesOn},
-      {"SetSnapshotSetting", F::Stops},
-      {"SetEventMonitorSetting", F::Stops}},
-     {},
-     false,
-     true,
-     "armed=1 tray=0",
-     ActSave,
-     ExpectSaveEnd},
-    {"SwitchOn",
-     {"EnableProtect", "GetSnapshotSetting", "SetBootEntry"},
-     {{"EnableProtect", F::Reported},
-      {"GetSnapshotSetting", F::Stops},
-      {"SetBootEntry", F::GoesOn}},
-     {},
-     false,
-     true,
-     "armed=1 protect=0",
-     ActSwitchOn,
-     ExpectSwitchedOn},
-    {"SwitchOff",
-     {"DisableProtect", "SetBootEntry", "ClearBootRestore"},
-     {{"DisableProtect", F::Reported},
-      {"SetBootEntry", F::GoesOn},
-      {"ClearBootRestore", F::GoesOn}},
-     {},
-     false,
-     true,
-     "armed=1",
-     ActSwitchOff,
+    {"Opening", "GetProductInfo:stops GetSpaceUsage:stops GetProtectState:stops GetSnapshotSetting:stops "
+                "GetCvxPassWord GetEventMonitorSetting:stops",
+     {}, true, false, "", Nothing, ExpectUsable},
+    // Restore at start-up off, tray icon on: the shipped defaults.
+    {"Save", "GetProtectState:stops GetSnapshotSetting:stops ClearBootRestore SetBootEntry SetBootEntry RegisterTray "
+             "SetSnapshotSetting:stops SetEventMonitorSetting:stops",
+     {}, false, true, "", ActSave, ExpectSaveEnd},
+    // Restore at start-up armed, tray icon off. A failed count that leaves the count at 0 is no
+    // error: the restore is still asked for (of index 0xFFFFFFFF), and the engine decides.
+    {"SaveArmed", "GetProtectState:stops GetSnapshotSetting:stops GetSnapshotCount SetBootRestore UnregisterTray "
+                  "SetSnapshotSetting:stops SetEventMonitorSetting:stops",
+     {}, false, true, "armed=1 tray=0", ActSave, ExpectSaveEnd},
+    {"SwitchOn", "EnableProtect:reported GetSnapshotSetting:stops SetBootEntry", {}, false, true, "armed=1 protect=0",
+     ActSwitchOn, ExpectSwitchedOn},
+    {"SwitchOff", "DisableProtect:reported SetBootEntry ClearBootRestore", {}, false, true, "armed=1", ActSwitchOff,
      ExpectSwitchedOff},
-    {"Resize",
-     {"GetProductInfo", "GetSnapshotSetting", "ClearBootRestore", "SetBootEntry", "GetSpaceUsage"},
-     // The question's caption is the product's; without it the question still works.
-     {{"GetProductInfo", F::GoesOn},
-      {"GetSnapshotSetting", F::Stops},
-      {"ClearBootRestore", F::GoesOn},
-      {"SetBootEntry", F::GoesOn},
-      {"GetSpaceUsage", F::Stops}},
-     {{L"] app =", 4}},
-     false,
-     false,
-     "armed=1",
-     ActResize,
-     ExpectResized},
-    {"SetPassword",
-     {"GetProductInfo", "GetCvxPassWord", "SetCvxPassWord"},
-     {{"GetProductInfo", F::Stops}, {"GetCvxPassWord", F::GoesOn}, {"SetCvxPassWord", F::Refused}},
-     {},
-     false,
-     false,
-     "",
-     ActSetPassword,
-     ExpectPasswordSet},
-    {"RemovePassword",
-     {"SetCvxPassWord"},
-     {{"SetCvxPassWord", F::Traced}},
-     {{L"] SetCvxPassWord ret:%d\r\n", 1}},
-     false,
-     false,
-     "password=pw",
-     ActRemovePassword,
-     ExpectPasswordRemoved},
+    // The question's caption is the product's; without it the question still works.
+    {"Resize", "GetProductInfo GetSnapshotSetting:stops ClearBootRestore SetBootEntry GetSpaceUsage:stops",
+     {{L"] app =", 4}}, false, false, "armed=1", ActResize, ExpectResized},
+    {"SetPassword", "GetProductInfo:stops GetCvxPassWord SetCvxPassWord:refused", {}, false, false, "",
+     ActSetPassword, ExpectPasswordSet},
+    {"RemovePassword", "SetCvxPassWord:traced", {{L"] SetCvxPassWord ret:%d\r\n", 1}}, false, false, "password=pw",
+     ActRemovePassword, ExpectPasswordRemoved},
 };
+// clang-format on
 
 std::vector<Cell> CellsOf(const Flow& flow) {
     std::vector<Cell> cells{{&flow, Mode::Clean, "", F::GoesOn}};
     std::vector<std::string> seen;
-    for (const std::string& op : flow.calls) {
+    for (const auto& [op, failure] : CallsOf(flow)) {
         if (std::find(seen.begin(), seen.end(), op) != seen.end()) continue;
         seen.push_back(op);
-        const auto failure = flow.onFailure.find(op);
-        EXPECT_NE(failure, flow.onFailure.end()) << op << " has no row in " << flow.name;
-        cells.push_back({&flow, Mode::Fails, op,
-                         failure == flow.onFailure.end() ? F::GoesOn : failure->second});
+        cells.push_back({&flow, Mode::Fails, op, failure});
         if (flow.onWorker) cells.push_back({&flow, Mode::Slow, op, F::GoesOn});
     }
     return cells;

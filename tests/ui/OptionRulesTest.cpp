@@ -21,53 +21,35 @@ struct RuleRow {
     std::vector<Step> steps;
 };
 
+// clang-format off
 const RuleRow kRows[] = {
-    {"ScheduleBoxEnablesItsList",
-     "schedule=1@120 events=1@60",
-     {{"", "apply=greyed,hidden"},
-      // The unit label is not the schedule rule's.
-      {"click schedule",
-       "schedule=off scheduleList=greyed scheduleUnit=enabled apply=enabled,hidden"},
-      // Checking it clears restore at start-up and leaves the event options alone.
-      {"click schedule",
-       "schedule=on scheduleList=enabled,#2 restore=off,enabled "
-       "systemFolder=on cycle=on"}}},
-    {"EventOptionsDecideTheCycle",
-     "schedule=0@120 events=0@60",
-     {{"", "systemFolder=off newProgram=off cycle=off apply=greyed"},
-      // One option on: the cycle comes on, greyed; restore is cleared.
-      {"click systemFolder",
-       "systemFolder=on cycle=on,greyed cycleList=enabled cycleUnit=enabled "
-       "restore=off apply=enabled"},
-      {"click newProgram", "systemFolder=on newProgram=on cycle=on"},
-      // One still on: the cycle stays on.
-      {"click systemFolder", "systemFolder=off newProgram=on cycle=on,greyed cycleList=enabled"},
-      // Both off: the cycle goes with its list and label; the period stays selected.
-      {"click newProgram",
-       "newProgram=off cycle=off,greyed cycleList=greyed,#1 "
-       "cycleUnit=greyed restore=off,enabled schedule=off scheduleList=greyed"}}},
-    {"RestoreExcludesEverySnapshotOption",
-     "schedule=1@120 events=3@60",
-     {{"select restoreList 1", "apply=greyed"},
-      {"click restore",
-       "restore=on schedule=off,greyed systemFolder=off,greyed newProgram=off,greyed "
-       "cycle=off,greyed scheduleList=greyed scheduleUnit=greyed cycleList=greyed "
-       "cycleUnit=greyed restoreList=enabled,#1 toTheLatest=enabled apply=greyed"},
-      // Clearing it turns every snapshot option on; the cycle stays greyed.
-      {"click restore",
-       "restore=off schedule=on,enabled systemFolder=on,enabled newProgram=on,enabled "
-       "cycle=on,greyed scheduleList=enabled scheduleUnit=enabled cycleList=enabled "
-       "cycleUnit=enabled restoreList=#1 apply=greyed"}}},
-    {"ClearingLoadedRestoreTurnsEverythingOn",
-     "schedule=0@120 events=0@60 restore=1",
-     {{"click restore",
-       "restore=off schedule=on,enabled systemFolder=on newProgram=on "
-       "cycle=on,greyed cycleList=enabled cycleUnit=enabled apply=greyed"}}},
+    {"ScheduleBoxEnablesItsList", "schedule=1@120 events=1@60", {
+        {"", "apply=greyed,hidden"},
+        // The unit label is not the schedule rule's.
+        {"click schedule", "schedule=off scheduleList=greyed scheduleUnit=enabled apply=enabled,hidden"},
+        // Checking it leaves the event options alone.
+        {"click schedule", "schedule=on scheduleList=enabled,#2 restore=off,enabled systemFolder=on cycle=on"}}},
+    {"EventOptionsDecideTheCycle", "schedule=0@120 events=0@60", {
+        {"", "systemFolder=off newProgram=off cycle=off apply=greyed"},
+        // One option on: the cycle comes on, greyed; restore is cleared.
+        {"click systemFolder", "systemFolder=on cycle=on,greyed cycleList=enabled cycleUnit=enabled restore=off apply=enabled"},
+        {"click newProgram", "systemFolder=on newProgram=on cycle=on"},
+        // One still on: the cycle stays on.
+        {"click systemFolder", "systemFolder=off newProgram=on cycle=on,greyed cycleList=enabled"},
+        // Both off: the cycle goes with its list and label; the period stays selected.
+        {"click newProgram", "newProgram=off cycle=off,greyed cycleList=greyed,#1 cycleUnit=greyed restore=off,enabled schedule=off scheduleList=greyed"}}},
+    {"RestoreExcludesEverySnapshotOption", "schedule=1@120 events=3@60", {
+        {"select restoreList 1", "apply=greyed"},
+        {"click restore", "restore=on schedule=off,greyed systemFolder=off,greyed newProgram=off,greyed cycle=off,greyed "
+                          "scheduleList=greyed scheduleUnit=greyed cycleList=greyed cycleUnit=greyed restoreList=enabled,#1 toTheLatest=enabled apply=greyed"},
+        // Clearing it turns every snapshot option on; the cycle stays greyed.
+        {"click restore", "restore=off schedule=on,enabled systemFolder=on,enabled newProgram=on,enabled cycle=on,greyed "
+                          "scheduleList=enabled scheduleUnit=enabled cycleList=enabled cycleUnit=enabled restoreList=#1 apply=greyed"}}},
+    {"ClearingLoadedRestoreTurnsEverythingOn", "schedule=0@120 events=0@60 restore=1", {
+        {"click restore", "restore=off schedule=on,enabled systemFolder=on newProgram=on cycle=on,greyed cycleList=enabled cycleUnit=enabled apply=greyed"}}},
     // Changes that arm Apply, and the ones that do not.
-    {"ListsAndRestoreLeaveApplyDisarmed",
-     "schedule=1@120 events=1@60",
-     {{"select cycleList 3, select restoreList 1, click restore, click restore",
-       "cycleList=#3 apply=greyed"}}},
+    {"ListsAndRestoreLeaveApplyDisarmed", "schedule=1@120 events=1@60", {
+        {"select cycleList 3, select restoreList 1, click restore, click restore", "cycleList=#3 apply=greyed"}}},
     {"ScheduleArmsApply", "", {{"click schedule", "apply=enabled,hidden"}}},
     {"SystemFolderArmsApply", "", {{"click systemFolder", "apply=enabled"}}},
     {"NewProgramArmsApply", "", {{"click newProgram", "apply=enabled"}}},
@@ -75,6 +57,7 @@ const RuleRow kRows[] = {
     {"ToasterArmsApply", "", {{"click toaster", "apply=enabled"}}},
     {"SchedulePeriodArmsApply", "", {{"select scheduleList 4", "apply=enabled"}}},
 };
+// clang-format on
 
 TEST(OptionRulesTest, EachClickFollowsTheRules) {
     Session session;

@@ -129,32 +129,16 @@ struct ResizeRow {
     std::vector<std::wstring> log;
 };
 
+// clang-format off
 const ResizeRow kRows[] = {
     {"No", "armed=1", nullptr, IDC_MSG_NO, {}, false, {}},
     {"Escape", "armed=1", nullptr, 0, {}, false, {}},
-    {"WithoutRestoreOnlyReads",
-     "",
-     nullptr,
-     IDC_MSG_YES,
-     {"GetSnapshotSetting", "Tessinit", "GetSpaceUsage"},
-     false,
-     {L"] app ="}},
-    {"UnreadableSettingsStopBeforeTheTool",
-     "armed=1",
-     [](Session& s) { s.sandbox.FailEngine("GetSnapshotSetting", 31); },
-     IDC_MSG_YES,
-     {"GetSnapshotSetting"},
-     false,
-     {L"Error = 31 "}},
+    {"WithoutRestoreOnlyReads", "", nullptr, IDC_MSG_YES, {"GetSnapshotSetting", "Tessinit", "GetSpaceUsage"}, false, {L"] app ="}},
+    {"UnreadableSettingsStopBeforeTheTool", "armed=1", [](Session& s) {s.sandbox.FailEngine("GetSnapshotSetting", 31);}, IDC_MSG_YES, {"GetSnapshotSetting"}, false, {L"Error = 31 "}},
     // The start fails with "file not found": logged, and the flag says it did not work.
-    {"MissingTool",
-     "",
-     [](Session& s) { s.sandbox.RemoveFile(L"Tessinit.exe"); },
-     IDC_MSG_YES,
-     {"GetSnapshotSetting", "GetProductInfo", "GetSpaceUsage"},
-     true,
-     {L"] app =", L"Error = 2 "}},
+    {"MissingTool", "", [](Session& s) {s.sandbox.RemoveFile(L"Tessinit.exe");}, IDC_MSG_YES, {"GetSnapshotSetting", "GetProductInfo", "GetSpaceUsage"}, true, {L"] app =", L"Error = 2 "}},
 };
+// clang-format on
 
 TEST(ResizeTest, EachAnswerAndFailureEndsAsDesigned) {
     Session session;
