@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <map>
+#include <mutex>
+#include <optional>
 #include <vector>
 
 #include "SimText.h"
@@ -394,19 +397,94 @@ std::wstring HostFolder() {
     return ExecutableFolder();
 }
 
+namespace {
+
+// The state as the file last held it, per folder, for this process: a real engine answers
+// from memory, so the simulation reads and parses its file again only when the file has
+// changed (size or time of last write) since this process last read or wrote it. Another
+// process (a test, the tray application) that changes the file is seen at the next call.
+// The file system stamps writes with a coarse clock: two writes of the same size within one
+// tick look alike, so a file written in the last moments is not trusted to be unchanged.
+struct FileStamp {
+    ULONGLONG size = 0;
+    FILETIME written{};
+    bool operator==(const FileStamp& other) const {
+        return size == other.size && written.dwLowDateTime == other.written.dwLowDateTime &&
+               written.dwHighDateTime == other.written.dwHighDateTime;
+    }
+};
+
+std::optional<FileStamp> StampOf(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    return FileStamp{(ULONGLONG{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
+                     data.ftLastWriteTime};
+}
+
+class KnownStates {
+public:
+    std::optional<EngineState> Find(const std::wstring& path, const FileStamp& stamp) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const auto known = states_.find(path);
+        if (known == states_.end() || !(known->second.first == stamp)) return std::nullopt;
+        return known->second.second;
+    }
+    void Remember(const std::wstring& path, const EngineState& state) {
+        const auto stamp = StampOf(path);
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (stamp && !Recent(stamp->written)) {
+            states_[path] = {*stamp, state};
+        } else {
+            states_.erase(path);
+        }
+    }
+
+private:
+    static bool Recent(const FILETIME& written) {
+        constexpr ULONGLONG kTrustedAfter = 50 * 10000;  // 50 ms in 100 ns units
+        FILETIME now{};
+        GetSystemTimeAsFileTime(&now);
+        const auto value = [](const FILETIME& t) {
+            return (ULONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime;
+        };
+        return value(now) < value(written) + kTrustedAfter;
+    }
+
+    std::mutex mutex_;
+    std::map<std::wstring, std::pair<FileStamp, EngineState>> states_;
+};
+
+KnownStates& Known() {
+    static KnownStates known;
+    return known;
+}
+
+}  // namespace
+
+// The folder's lock is held from here on: no other writer can change the file meanwhile.
 StateTransaction::StateTransaction(std::wstring folder)
     : folder_(std::move(folder)), lock_(folder_) {
     const std::wstring path = JoinPath(folder_, kStateFileName);
+    const auto stamp = StampOf(path);
+    if (stamp) {
+        if (auto known = Known().Find(path, *stamp)) {
+            state_ = std::move(*known);
+            return;
+        }
+    }
     std::string content;
     if (ReadWholeFile(path, content)) {
         state_ = ParseState(content);
     } else {
         WriteWholeFile(path, FormatState(state_));  // first use: the defaults
     }
+    Known().Remember(path, state_);
 }
 
 void StateTransaction::Commit() {
-    WriteWholeFile(JoinPath(folder_, kStateFileName), FormatState(state_));
+    const std::wstring path = JoinPath(folder_, kStateFileName);
+    WriteWholeFile(path, FormatState(state_));
+    Known().Remember(path, state_);
 }
 
 void StateTransaction::Journal(const std::string& line) {

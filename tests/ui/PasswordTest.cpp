@@ -96,37 +96,20 @@ struct OkRow {
     void (*meanwhile)(Session&) = nullptr;  // while the dialog is open
 };
 
+// clang-format off
 const OkRow kOkRows[] = {
     {"Different", L"s3cret", L"s3creT", L"S_MSG_PASS_DONOTMATCH", L"", false, "", false},
     {"BothEmpty", L"", L"", L"S_MSG_PASS_NULL", L"", true, "", false},
     {"RepeatEmpty", L"s3cret", L"", L"S_MSG_PASS_DONOTMATCH", L"", false, "", false},
     {"NewEmpty", L"", L"s3cret", L"S_MSG_PASS_DONOTMATCH", L"", false, "", false},
     // Set by another program while the dialog is open: not overwritten.
-    {"SetMeanwhileElsewhere",
-     L"s3cret",
-     L"s3cret",
-     L"S_MSG_PASS_INCORRECT",
-     L"",
-     false,
-     "other",
-     false,
-     {},
-     [](Session& s) { s.sandbox.UpdateEngine([](sim::EngineState& e) { e.password = "other"; }); }},
+    {"SetMeanwhileElsewhere", L"s3cret", L"s3cret", L"S_MSG_PASS_INCORRECT", L"", false, "other", false, {}, [](Session& s) {s.sandbox.UpdateEngine([](sim::EngineState& e) {e.password = "other";});}},
     // The translator's failure text is a pattern for the code, never a printf format.
-    {"HostileFailureText",
-     L"s3cret",
-     L"s3cret",
-     nullptr,
-     L"%s%s%n 1234",
-     false,
-     "",
-     false,
-     {{L"SETTING", L"S_MSG_PASS_SAVEFAIL", L"%s%s%n %d"}},
-     [](Session& s) { s.sandbox.FailEngine("SetCvxPassWord", 1234); }},
+    {"HostileFailureText", L"s3cret", L"s3cret", nullptr, L"%s%s%n 1234", false, "", false, {{L"SETTING", L"S_MSG_PASS_SAVEFAIL", L"%s%s%n %d"}}, [](Session& s) {s.sandbox.FailEngine("SetCvxPassWord", 1234);}},
     // Stored in the ANSI code page.
-    {"AnsiCodePage", L"p\u00E4\u20AC\u03A9", L"p\u00E4\u20AC\u03A9", L"S_MSG_PASS_SAVEOK", L"",
-     false, "", true},
+    {"AnsiCodePage", L"p\u00E4\u20AC\u03A9", L"p\u00E4\u20AC\u03A9", L"S_MSG_PASS_SAVEOK", L"", false, "", true},
 };
+// clang-format on
 
 TEST(PasswordTest, OkChecksTheFieldsAndStoresOnlyAnAcceptedPassword) {
     Session session;
