@@ -5,7 +5,9 @@ tests of the fault's area and reports which test caught it, or that it survived.
 It works on a copy of the source tree (build/mutation/tree) with builds and a Wine prefix of
 its own, so the working tree is never left changed and other builds and test runs go on.
 
-Usage: scripts/mutation.sh [--only M01,M07] [--list FILE] [--timeout SECONDS]
+Usage: scripts/mutation.sh [--only M01,M07] [--list FILE] [--timeout SECONDS] [--commit REV]
+The list is always the working tree's; --commit checks the module and tests of an earlier
+commit against it (the before-and-after comparison of a change to the tests).
 """
 
 import argparse
@@ -108,28 +110,43 @@ def apply_hunk(text, hunk):
     return "\n".join(lines[:at] + new + lines[at + len(wanted) :])
 
 
-def source_files():
-    listed = subprocess.run(
-        ["git", "ls-files", "-z", "-co", "--exclude-standard"],
-        cwd=ROOT, check=True, capture_output=True,
-    ).stdout.decode().split("\0")
-    return [p for p in listed if p and os.path.isfile(os.path.join(ROOT, p))]
+def source_files(commit):
+    """The files of the working tree (tracked and new), or of `commit`:
+    path -> (bytes, executable)."""
+    def git(*args):
+        return subprocess.run(["git", *args], cwd=ROOT, check=True, capture_output=True).stdout
+
+    files = {}
+    if commit:
+        for entry in git("ls-tree", "-r", "-z", commit).decode().split("\0"):
+            if not entry:
+                continue
+            meta, path = entry.split("\t", 1)
+            files[path] = (git("show", f"{commit}:{path}"), meta.split()[0] == "100755")
+        return files
+    for path in git("ls-files", "-z", "-co", "--exclude-standard").decode().split("\0"):
+        full = os.path.join(ROOT, path)
+        if path and os.path.isfile(full):
+            with open(full, "rb") as f:
+                files[path] = (f.read(), os.access(full, os.X_OK))
+    return files
 
 
-def sync_tree():
-    """Copies the working tree into TREE, touching only files that differ (builds stay warm)."""
-    files = source_files()
+def sync_tree(commit):
+    """Copies the working tree (or a commit of it) into TREE, touching only files that differ,
+    so that builds stay warm."""
+    files = source_files(commit)
     keep = set(files)
-    for path in files:
-        source, target = os.path.join(ROOT, path), os.path.join(TREE, path)
-        with open(source, "rb") as f:
-            data = f.read()
+    for path, (data, executable) in files.items():
+        target = os.path.join(TREE, path)
         if os.path.exists(target):
             with open(target, "rb") as f:
                 if f.read() == data:
                     continue
         os.makedirs(os.path.dirname(target), exist_ok=True)
-        shutil.copy2(source, target)
+        with open(target, "wb") as f:
+            f.write(data)
+        os.chmod(target, 0o755 if executable else 0o644)
     for folder, dirs, names in os.walk(TREE):
         relative = os.path.relpath(folder, TREE)
         if relative == "build" or relative.startswith("build" + os.sep) or relative.startswith(".git"):
@@ -192,6 +209,8 @@ def main():
     parser.add_argument("--list", default=os.path.join(ROOT, "tools", "mutation", "mutants.txt"))
     parser.add_argument("--only", default="", help="comma-separated mutant ids")
     parser.add_argument("--timeout", type=int, default=60, help="seconds per test")
+    parser.add_argument("--commit", default="",
+                        help="check the tests of this commit instead of the working tree")
     args = parser.parse_args()
 
     mutants = parse_list(args.list)
@@ -201,7 +220,7 @@ def main():
     os.makedirs(os.path.join(TREE, "build"), exist_ok=True)
     logs = os.path.join(WORK, "logs")
     os.makedirs(logs, exist_ok=True)
-    sync_tree()
+    sync_tree(args.commit)
     prepare_prefix()
 
     # Every mutant must apply to the tree as it is, before anything is built.
