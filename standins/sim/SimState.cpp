@@ -454,9 +454,13 @@ private:
     std::map<std::wstring, std::pair<FileStamp, EngineState>> states_;
 };
 
+// Made when the library loads: a function-local object would be made on first use through the
+// thread runtime's guard, which costs the calling thread two handles that are never given back
+// once the library unloads (the demo host's /reload unloads it with the module).
+KnownStates g_known;
+
 KnownStates& Known() {
-    static KnownStates known;
-    return known;
+    return g_known;
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 
 #include "EngineRecords.h"
 #include "ImportPatch.h"
-#include "SettingDlg.h"
+#include "BootRestore.h"
 #include "SimJournal.h"
 #include "SimState.h"
 #include "TempFolder.h"
