@@ -172,7 +172,8 @@ def build(log):
     return run(["scripts/build.sh", "x64", "x86"], log, env=env) == 0
 
 
-FAILED = re.compile(r"^\s*\d+ - (\S+) \((Failed|Timeout|Exception|Not Run|SEGFAULT|Subprocess aborted)[^)]*\)")
+# "  12 - Suite.Test (Failed)"; a parameterised test's name is followed by "# GetParam() = ...".
+FAILED = re.compile(r"^\s*\d+ - (\S+).* \((Failed|Timeout|Exception|Not Run|SEGFAULT|Subprocess aborted)[^)]*\)\s*$")
 
 
 def run_tests(labels, timeout, log, stop_on_failure=True):
