@@ -19,8 +19,7 @@ HINSTANCE ResourceModule() {
 }
 
 Dialog::~Dialog() {
-    if (hwnd_)
-        ::DestroyWindow(hwnd_);
+    if (hwnd_) ::DestroyWindow(hwnd_);
 }
 
 INT_PTR Dialog::DoModal(HWND owner) {
@@ -28,20 +27,15 @@ INT_PTR Dialog::DoModal(HWND owner) {
     result_ = -1;
     HWND hwnd = ::CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(templateId_), owner,
                                      &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
-    if (!hwnd)
-        return -1;
+    if (!hwnd) return -1;
 
     const bool disableOwner = owner && ::IsWindowEnabled(owner);
-    if (disableOwner)
-        ::EnableWindow(owner, FALSE);
-    if (!ended_)
-        RunModalLoop(owner);
+    if (disableOwner) ::EnableWindow(owner, FALSE);
+    if (!ended_) RunModalLoop(owner);
 
     // Enable the owner before the dialog goes, so that activation returns to it.
-    if (disableOwner)
-        ::EnableWindow(owner, TRUE);
-    if (owner && ::GetActiveWindow() == hwnd)
-        ::SetActiveWindow(owner);
+    if (disableOwner) ::EnableWindow(owner, TRUE);
+    if (owner && ::GetActiveWindow() == hwnd) ::SetActiveWindow(owner);
     ::DestroyWindow(hwnd);
     return result_;
 }
@@ -49,8 +43,7 @@ INT_PTR Dialog::DoModal(HWND owner) {
 void Dialog::EndDialog(INT_PTR result) {
     result_ = result;
     ended_ = true;
-    if (hwnd_)
-        ::ShowWindow(hwnd_, SW_HIDE);
+    if (hwnd_) ::ShowWindow(hwnd_, SW_HIDE);
     // Wake the modal loop if it sleeps in GetMessage.
     ::PostMessageW(hwnd_, WM_NULL, 0, 0);
 }
@@ -82,14 +75,12 @@ void Dialog::RunModalLoop(HWND owner) {
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
-        if (got == -1)
-            break;
+        if (got == -1) break;
         if (!PreTranslateQueued(msg)) {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }
-        if (msg.message != kCaretBlinkTimer)
-            idle = true;
+        if (msg.message != kCaretBlinkTimer) idle = true;
     }
 }
 
@@ -97,11 +88,9 @@ bool Dialog::PreTranslateQueued(MSG& msg) {
     // From the target window up to its top-level window: each attached handler may take it.
     for (HWND hwnd = msg.hwnd; hwnd; hwnd = ::GetAncestor(hwnd, GA_PARENT)) {
         if (MessageHandler* handler = HandlerOf(hwnd)) {
-            if (handler->PreTranslateMessage(msg))
-                return true;
+            if (handler->PreTranslateMessage(msg)) return true;
         }
-        if (!(::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD))
-            break;
+        if (!(::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD)) break;
     }
     return false;
 }
@@ -145,8 +134,7 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     } else {
         self = reinterpret_cast<Dialog*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
     }
-    if (!self)
-        return FALSE;
+    if (!self) return FALSE;
     if (msg == WM_NCDESTROY) {
         DetachHandler(hwnd);
         ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
@@ -157,8 +145,7 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
 }
 
 INT_PTR Dialog::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_INITDIALOG)
-        return OnInitDialog();
+    if (msg == WM_INITDIALOG) return OnInitDialog();
     LRESULT result = 0;
     if (msg == WM_DRAWITEM && lParam) {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);

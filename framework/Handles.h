@@ -12,8 +12,7 @@ namespace ui {
 
 struct KernelHandleDeleter {
     void operator()(HANDLE h) const {
-        if (h && h != INVALID_HANDLE_VALUE)
-            ::CloseHandle(h);
+        if (h && h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
     }
 };
 using UniqueHandle = std::unique_ptr<void, KernelHandleDeleter>;
@@ -25,8 +24,7 @@ inline UniqueHandle OwnFileHandle(HANDLE h) {
 
 struct GdiObjectDeleter {
     void operator()(void* h) const {
-        if (h)
-            ::DeleteObject(static_cast<HGDIOBJ>(h));
+        if (h) ::DeleteObject(static_cast<HGDIOBJ>(h));
     }
 };
 template <class H>
@@ -38,8 +36,7 @@ using UniquePen = GdiObject<HPEN>;
 
 struct DcDeleter {
     void operator()(HDC dc) const {
-        if (dc)
-            ::DeleteDC(dc);
+        if (dc) ::DeleteDC(dc);
     }
 };
 // A device context made with CreateCompatibleDC or CreateDC.
@@ -50,8 +47,7 @@ class WindowDc {
 public:
     explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
     ~WindowDc() {
-        if (dc_)
-            ::ReleaseDC(hwnd_, dc_);
+        if (dc_) ::ReleaseDC(hwnd_, dc_);
     }
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
@@ -83,8 +79,7 @@ public:
     SelectGuard(HDC dc, HGDIOBJ object)
         : dc_(dc), old_(object ? ::SelectObject(dc, object) : nullptr) {}
     ~SelectGuard() {
-        if (old_)
-            ::SelectObject(dc_, old_);
+        if (old_) ::SelectObject(dc_, old_);
     }
     SelectGuard(const SelectGuard&) = delete;
     SelectGuard& operator=(const SelectGuard&) = delete;
@@ -99,8 +94,7 @@ class SavedDcState {
 public:
     explicit SavedDcState(HDC dc) : dc_(dc), state_(::SaveDC(dc)) {}
     ~SavedDcState() {
-        if (state_)
-            ::RestoreDC(dc_, state_);
+        if (state_) ::RestoreDC(dc_, state_);
     }
     SavedDcState(const SavedDcState&) = delete;
     SavedDcState& operator=(const SavedDcState&) = delete;

@@ -46,8 +46,7 @@ void DetachHandler(HWND hwnd);
     if (uMsg == (msg)) {                          \
         bHandled = true;                          \
         lResult = func(wParam, lParam, bHandled); \
-        if (bHandled)                             \
-            return true;                          \
+        if (bHandled) return true;                \
     }
 
 #define COMMAND_HANDLER(id, code, func)                                             \
@@ -57,9 +56,8 @@ void DetachHandler(HWND hwnd);
         return true;                                                                \
     }
 
-#define CHAIN_MSG_MAP(baseClass)                                  \
-    if (baseClass::ProcessMessage(uMsg, wParam, lParam, lResult)) \
-        return true;
+#define CHAIN_MSG_MAP(baseClass) \
+    if (baseClass::ProcessMessage(uMsg, wParam, lParam, lResult)) return true;
 
 #define END_MSG_MAP() \
     return false;     \

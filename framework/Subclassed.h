@@ -21,8 +21,7 @@ public:
     bool SubclassDlgItem(int id, HWND dialog) { return SubclassWindow(::GetDlgItem(dialog, id)); }
 
     bool SubclassWindow(HWND hwnd) {
-        if (!hwnd || this->hwnd_)
-            return false;
+        if (!hwnd || this->hwnd_) return false;
         this->hwnd_ = hwnd;
         PreSubclassWindow();
         if (!::SetWindowSubclass(hwnd, &Subclassed::Procedure, kSubclassId,
@@ -35,8 +34,7 @@ public:
     }
 
     void Unsubclass() {
-        if (!this->hwnd_)
-            return;
+        if (!this->hwnd_) return;
         ::RemoveWindowSubclass(this->hwnd_, &Subclassed::Procedure, kSubclassId);
         DetachHandler(this->hwnd_);
         this->hwnd_ = nullptr;
@@ -62,8 +60,7 @@ private:
             return ::DefSubclassProc(hwnd, msg, wParam, lParam);
         }
         LRESULT result = 0;
-        if (self->ProcessMessage(msg, wParam, lParam, result))
-            return result;
+        if (self->ProcessMessage(msg, wParam, lParam, result)) return result;
         return ::DefSubclassProc(hwnd, msg, wParam, lParam);
     }
 };

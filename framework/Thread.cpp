@@ -8,8 +8,7 @@ bool Thread::Start(std::function<DWORD()> body) {
     Join();
     auto task = std::make_unique<std::function<DWORD()>>(std::move(body));
     HANDLE h = ::CreateThread(nullptr, 0, &Thread::Entry, task.get(), 0, nullptr);
-    if (!h)
-        return false;
+    if (!h) return false;
     task.release();  // the thread owns it now
     handle_.reset(h);
     return true;
@@ -21,8 +20,7 @@ DWORD WINAPI Thread::Entry(void* parameter) {
 }
 
 void Thread::Join() {
-    if (!handle_)
-        return;
+    if (!handle_) return;
     HANDLE h = handle_.get();
     // Only messages sent from other threads are answered here; posted ones stay queued, so
     // nothing of the waiting thread's own windows runs re-entrantly.

@@ -16,7 +16,8 @@ bool IsPlainText(const std::wstring& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 4) return 0;
-    const int32_t value = static_cast<int32_t>(data[0] | data[1] << 8 | data[2] << 16 | data[3] << 24);
+    const int32_t value =
+        static_cast<int32_t>(data[0] | data[1] << 8 | data[2] << 16 | data[3] << 24);
     const std::wstring pattern = fuzz::WideText(data + 4, size - 4);
     const std::wstring result = text::FormatWithOneInteger(pattern, value);
     FUZZ_CHECK(result.size() <= 259);
