@@ -1,5 +1,7 @@
 #include "Dialog.h"
 
+#include <algorithm>
+
 #include <windowsx.h>
 
 #include <atomic>
@@ -119,8 +121,17 @@ void Dialog::CenterOnOwner() const {
     const RECT own = WindowRect();
     const int width = own.right - own.left;
     const int height = own.bottom - own.top;
-    const int x = area.left + (area.right - area.left - width) / 2;
-    const int y = area.top + (area.bottom - area.top - height) / 2;
+    int x = area.left + (area.right - area.left - width) / 2;
+    int y = area.top + (area.bottom - area.top - height) / 2;
+    // Kept on the owner's monitor: a dialog larger than its owner (at a higher dpi, say) would
+    // otherwise start above or left of the screen. Where it is larger than the monitor, its
+    // top left corner stays visible, with its title and close box.
+    MONITORINFO monitor{sizeof monitor};
+    if (::GetMonitorInfoW(::MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& work = monitor.rcWork;
+        x = std::max<int>(work.left, std::min<int>(x, work.right - width));
+        y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
+    }
     ::SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
