@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "Dpi.h"
 #include "ExceptionWrapper.h"
 #include "HostPath.h"
 #include "SkinFrame.h"
@@ -21,8 +22,6 @@ const config::Key* TextKeyOf(int mode) {
             return nullptr;
     }
 }
-
-constexpr int kCaptionBand = 30;  // presses at y <= 30 drag the box
 
 }  // namespace
 
@@ -128,7 +127,7 @@ LRESULT CDlgWaiting::OnDestroy(WPARAM, LPARAM, bool& handled) {
 LRESULT CDlgWaiting::OnEraseBkgnd(WPARAM wParam, LPARAM, bool& handled) {
     HDC dc = reinterpret_cast<HDC>(wParam);
     ::SetBkMode(dc, TRANSPARENT);
-    if (m_frame.Paint(hwnd_, dc) != 0) handled = false;
+    if (m_frame.Paint(hwnd_, dc, dpi::OfWindow(hwnd_)) != 0) handled = false;
     return TRUE;
 }
 
@@ -137,7 +136,7 @@ LRESULT CDlgWaiting::OnCtlColor(WPARAM wParam, LPARAM, bool&) {
 }
 
 LRESULT CDlgWaiting::OnLButtonDown(WPARAM, LPARAM lParam, bool& handled) {
-    if (GET_Y_LPARAM(lParam) > kCaptionBand) return 0;  // ignored, no default handling
+    if (!InDragBand(lParam, dpi::OfWindow(hwnd_))) return 0;  // ignored, no default handling
     StartCaptionDrag(lParam);
     handled = false;
     return 0;

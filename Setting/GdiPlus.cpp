@@ -1,5 +1,6 @@
 #include "GdiPlus.h"
 
+#include "Dpi.h"
 #include "ExceptionWrapper.h"
 #include "FileStamp.h"
 
@@ -181,6 +182,29 @@ std::unique_ptr<Gdiplus::Image> LoadSkinImage(const std::wstring& path) {
     return DecodedImages::Instance().Load(path);
 }
 
+std::unique_ptr<Gdiplus::Image> LoadLargerCopy(const std::wstring& path, Gdiplus::Image& image) {
+    const std::wstring largerPath = dpi::LargerCopyPath(path);
+    if (::GetFileAttributesW(largerPath.c_str()) == INVALID_FILE_ATTRIBUTES) return nullptr;
+    std::unique_ptr<Gdiplus::Image> larger = LoadSkinImage(largerPath);
+    if (!larger) return nullptr;
+    if (larger->GetWidth() == 2 * image.GetWidth() && larger->GetHeight() == 2 * image.GetHeight())
+        return larger;
+    LogTrace(__LINE__, WFILE, L"%s is %u x %u pixels, not twice %u x %u; it is not used",
+             largerPath.c_str(), larger->GetWidth(), larger->GetHeight(), image.GetWidth(),
+             image.GetHeight());
+    return nullptr;
+}
+
+SkinImage LoadSkinImageFor(const std::wstring& path, UINT dpi) {
+    SkinImage result{LoadSkinImage(path), 1};
+    if (dpi < dpi::kLargerCopyFrom || !result.image) return result;
+    if (std::unique_ptr<Gdiplus::Image> larger = LoadLargerCopy(path, *result.image)) {
+        result.image = std::move(larger);
+        result.factor = 2;
+    }
+    return result;
+}
+
 void ReleaseSkinImages() {
     DecodedImages::Instance().Clear();
 }
@@ -201,4 +225,27 @@ Gdiplus::Status DrawPieceRun(Gdiplus::Graphics& graphics, Gdiplus::Image* image,
     const Gdiplus::Rect area = horizontal ? Gdiplus::Rect(start, across, length, piece.Height)
                                           : Gdiplus::Rect(across, start, piece.Width, length);
     return graphics.FillRectangle(&brush, area);
+}
+
+Gdiplus::Status DrawImageScaled(Gdiplus::Graphics& graphics, Gdiplus::Image* image,
+                                const Gdiplus::Rect& target, const Gdiplus::Rect& source,
+                                bool sharp) {
+    if (!image) return Gdiplus::InvalidParameter;
+    if (target.Width == source.Width && target.Height == source.Height) {
+        return graphics.DrawImage(image, target, source.X, source.Y, source.Width, source.Height,
+                                  Gdiplus::UnitPixel, nullptr);
+    }
+    const Gdiplus::InterpolationMode interpolation = graphics.GetInterpolationMode();
+    const Gdiplus::PixelOffsetMode offset = graphics.GetPixelOffsetMode();
+    graphics.SetInterpolationMode(sharp ? Gdiplus::InterpolationModeNearestNeighbor
+                                        : Gdiplus::InterpolationModeHighQualityBicubic);
+    graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    Gdiplus::ImageAttributes attributes;
+    attributes.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
+    const Gdiplus::Status status =
+        graphics.DrawImage(image, target, source.X, source.Y, source.Width, source.Height,
+                           Gdiplus::UnitPixel, &attributes);
+    graphics.SetInterpolationMode(interpolation);
+    graphics.SetPixelOffsetMode(offset);
+    return status;
 }

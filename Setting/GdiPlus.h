@@ -28,6 +28,19 @@ bool IsRunning();
 // pixels whose drawing fails); null only when the object cannot be allocated. Decoded pixels
 // are kept by the module and reused while the file stays unchanged.
 std::unique_ptr<Gdiplus::Image> LoadSkinImage(const std::wstring& path);
+// A skin image and the scale of its pixels: 1 for "name.png" (pixels at 96 dpi), 2 for its
+// larger copy "name@2x.png".
+struct SkinImage {
+    std::unique_ptr<Gdiplus::Image> image;
+    int factor = 1;
+    Gdiplus::Image* get() const { return image.get(); }
+    explicit operator bool() const { return image != nullptr; }
+};
+// The image for a window at `dpi`: from 150 % up, its larger copy where the skin has one of
+// exactly twice the size (one of another size is logged and not used); otherwise the image.
+SkinImage LoadSkinImageFor(const std::wstring& path, UINT dpi);
+// The larger copy of `image` (loaded from `path`), or null: none, or not twice its size.
+std::unique_ptr<Gdiplus::Image> LoadLargerCopy(const std::wstring& path, Gdiplus::Image& image);
 // Forgets every kept image; at module unload, while GDI+ still runs.
 void ReleaseSkinImages();
 
@@ -38,3 +51,11 @@ void ReleaseSkinImages();
 Gdiplus::Status DrawPieceRun(Gdiplus::Graphics& graphics, Gdiplus::Image* image,
                              const Gdiplus::Rect& piece, int start, int limit, int across,
                              bool horizontal);
+
+// Draws the part `source` of `image` (in the image's pixels) into `target`: at the same size
+// exactly as DrawImage does; stretched, smoothly (high-quality bicubic) for pictures, or with
+// sharp pixel edges for the pieces of frames. Edge pixels are repeated, never blended with
+// what lies outside the part.
+Gdiplus::Status DrawImageScaled(Gdiplus::Graphics& graphics, Gdiplus::Image* image,
+                                const Gdiplus::Rect& target, const Gdiplus::Rect& source,
+                                bool sharp = false);

@@ -120,6 +120,17 @@ DWORD CGdiPlusWrapper::DrawImagePartRow(Gdiplus::Image* image, int x, int limit,
         *m_lpGraphics, image, Gdiplus::Rect(srcX, srcY, srcWidth, srcHeight), x, limit, y, true));
 }
 
+DWORD CGdiPlusWrapper::DrawImageScaled(Gdiplus::Image* image, const Gdiplus::Rect& target,
+                                       const Gdiplus::Rect& source, bool sharp) {
+    if (!m_hTargetDC || !m_lpGraphics || !image) return kNotReady;
+    return MapStatus(::DrawImageScaled(*m_lpGraphics, image, target, source, sharp));
+}
+
+DWORD CGdiPlusWrapper::FillRect(int x, int y, int width, int height) {
+    if (!m_hTargetDC || !m_lpGraphics || !m_lpFillBrush) return kNotReady;
+    return MapStatus(m_lpGraphics->FillRectangle(m_lpFillBrush.get(), x, y, width, height));
+}
+
 DWORD CGdiPlusWrapper::DrawLine(int x1, int y1, int x2, int y2) {
     if (!m_hTargetDC || !m_lpGraphics || !m_lpPen) return kNotReady;
     return MapStatus(m_lpGraphics->DrawLine(m_lpPen.get(), x1, y1, x2, y2));
@@ -142,15 +153,19 @@ DWORD CGdiPlusWrapper::DrawText(const wchar_t* text, int length, int x, int y, i
     format.SetAlignment(alignH == 1   ? Gdiplus::StringAlignmentCenter
                         : alignH == 2 ? Gdiplus::StringAlignmentFar
                                       : Gdiplus::StringAlignmentNear);
+    // A text laid out at its own measured width is one line: rounding must not wrap it or
+    // drop its last letter (hence also the slack of one line's height in its width).
+    if (width == -1) format.SetFormatFlags(Gdiplus::StringFormatFlagsNoWrap);
 
     const int count = static_cast<int>(copy.size());
     Gdiplus::RectF measured;
     const Gdiplus::Status measureStatus = m_lpGraphics->MeasureString(
         copy.c_str(), count, m_lpFont.get(), Gdiplus::PointF(0.0f, 0.0f), &measured);
 
-    Gdiplus::RectF layout(static_cast<float>(x), static_cast<float>(y),
-                          width == -1 ? measured.Width : static_cast<float>(width),
-                          measured.Height);
+    Gdiplus::RectF layout(
+        static_cast<float>(x), static_cast<float>(y),
+        width == -1 ? measured.Width + measured.Height : static_cast<float>(width),
+        measured.Height);
     if (height != -1) {
         if (alignV == 1) layout.Y = y + (height - measured.Height) / 2.0f;
         if (alignV == 2) layout.Y = y + height - measured.Height;

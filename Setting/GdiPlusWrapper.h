@@ -47,7 +47,13 @@ public:
     // `limit`, at height y: as many DrawImagePart calls, drawn as one tiled fill.
     DWORD DrawImagePartRow(Gdiplus::Image* image, int x, int limit, int y, int srcX, int srcY,
                            int srcWidth, int srcHeight);
+    // The part (srcX, srcY, srcWidth, srcHeight) stretched into (x, y, width, height); see
+    // DrawImageScaled.
+    DWORD DrawImageScaled(Gdiplus::Image* image, const Gdiplus::Rect& target,
+                          const Gdiplus::Rect& source, bool sharp = false);
     DWORD DrawLine(int x1, int y1, int x2, int y2);
+    // A rectangle in the fill colour.
+    DWORD FillRect(int x, int y, int width, int height);
     // Horizontal alignment 0 left, 1 centre, 2 right; vertical 1 centre, 2 bottom, else top.
     // A width or height of -1 means the text's measured size; a length of -1 the whole text.
     DWORD DrawText(const wchar_t* text, int length, int x, int y, int alignH, int alignV, int width,

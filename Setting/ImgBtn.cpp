@@ -1,5 +1,6 @@
 #include "ImgBtn.h"
 
+#include "Dpi.h"
 #include "GdiPlusWrapper.h"
 #include "Trace.h"
 
@@ -12,11 +13,10 @@ unsigned AddressBits(const void* p) {
     return static_cast<unsigned>(reinterpret_cast<uintptr_t>(p));
 }
 
-void LoadInto(const wchar_t* path, std::wstring& pathField,
-              std::unique_ptr<Gdiplus::Image>& image) {
+void LoadInto(const wchar_t* path, std::wstring& pathField, SkinImage& image, UINT dpi) {
     if (!path) return;
     pathField = path;
-    image = LoadSkinImage(pathField);
+    image = LoadSkinImageFor(pathField, dpi);
 }
 }  // namespace
 
@@ -24,14 +24,31 @@ CImgBtn::CImgBtn() : m_hCursor(::LoadCursorW(nullptr, IDC_HAND)) {}
 
 void CImgBtn::SetParam(const wchar_t* lpImgPath, const wchar_t* lpImgHoverPath,
                        const wchar_t* lpImgDisabledPath, const wchar_t* lpTitle) {
-    m_lpIcon.reset();
+    m_lpIcon = SkinImage();
     DebugTraceN(kTraceCapacity, L"CImgBtn::SetParam lpImgPath:%s lpImgHoverPath:%s, lpTitle:%s",
                 lpImgPath ? lpImgPath : L"(null)", lpImgHoverPath ? lpImgHoverPath : L"(null)",
                 lpTitle ? lpTitle : L"(null)");
-    LoadInto(lpImgPath, m_strImgPath, m_lpIcon);
-    LoadInto(lpImgHoverPath, m_strImgHoverPath, m_lpIconHover);
-    LoadInto(lpImgDisabledPath, m_strImgDisabledPath, m_lpIconDisabled);
+    const UINT dpi = Dpi();
+    LoadInto(lpImgPath, m_strImgPath, m_lpIcon, dpi);
+    LoadInto(lpImgHoverPath, m_strImgHoverPath, m_lpIconHover, dpi);
+    LoadInto(lpImgDisabledPath, m_strImgDisabledPath, m_lpIconDisabled, dpi);
     m_strTitle = lpTitle ? lpTitle : L"";
+}
+
+UINT CImgBtn::Dpi() const {
+    return m_dpi ? m_dpi : dpi::OfWindow(hwnd_);
+}
+
+void CImgBtn::SetDpi(UINT dpi) {
+    if (dpi == Dpi()) return;
+    m_dpi = dpi;
+    const auto reload = [dpi](const std::wstring& path, SkinImage& image) {
+        if (image) image = LoadSkinImageFor(path, dpi);
+    };
+    reload(m_strImgPath, m_lpIcon);
+    reload(m_strImgHoverPath, m_lpIconHover);
+    reload(m_strImgDisabledPath, m_lpIconDisabled);
+    if (hwnd_) Invalidate(true);
 }
 
 void CImgBtn::PreSubclassWindow() {
@@ -51,17 +68,17 @@ LRESULT CImgBtn::OnReflectedDrawItem(WPARAM, LPARAM lParam, bool&) {
     return TRUE;
 }
 
-Gdiplus::Image* CImgBtn::ChooseImage(const wchar_t*& label) const {
+const SkinImage* CImgBtn::ChooseImage(const wchar_t*& label) const {
     if (m_Status == kNormal && m_lpIcon) {
         label = L"drawimage normal m_lpIcon:0x%08x return:0x%08x";
-        return m_lpIcon.get();
+        return &m_lpIcon;
     }
     if (m_Status == kHover && m_lpIconHover) {
         label = L"drawimage hover m_lpIconHover:0x%08x return:0x%08x";
-        return m_lpIconHover.get();
+        return &m_lpIconHover;
     }
     label = L"drawimage disable m_lpIconDisabled:0x%08x return:0x%08x";
-    return m_lpIconDisabled.get();
+    return &m_lpIconDisabled;
 }
 
 void CImgBtn::DrawItem(const DRAWITEMSTRUCT& item) {
@@ -77,12 +94,26 @@ void CImgBtn::DrawItem(const DRAWITEMSTRUCT& item) {
     if (status != 0) return;
 
     const wchar_t* label = nullptr;
-    Gdiplus::Image* image = ChooseImage(label);
-    const DWORD drawn = surface.DrawImage(image, 0, 0, -1, -1);
+    const SkinImage* face = ChooseImage(label);
+    Gdiplus::Image* image = face->get();
+    const UINT dpi = Dpi();
+    DWORD drawn = CGdiPlusWrapper::kNotReady;
+    if (dpi == dpi::kBase && face->factor == 1) {
+        drawn = surface.DrawImage(image, 0, 0, -1, -1);
+    } else if (image) {
+        // The face's size at 96 dpi, scaled.
+        const int imageWidth = static_cast<int>(image->GetWidth());
+        const int imageHeight = static_cast<int>(image->GetHeight());
+        drawn =
+            surface.DrawImageScaled(image,
+                                    Gdiplus::Rect(0, 0, dpi::Scale(imageWidth / face->factor, dpi),
+                                                  dpi::Scale(imageHeight / face->factor, dpi)),
+                                    Gdiplus::Rect(0, 0, imageWidth, imageHeight));
+    }
     DebugTraceN(kTraceCapacity, label, AddressBits(image), drawn);
 
     if (!m_strTitle.empty()) {
-        surface.SetFont(L"Segoe UI", 11, Gdiplus::FontStyleBold);
+        surface.SetFont(L"Segoe UI", dpi::Scale(11, dpi), Gdiplus::FontStyleBold);
         surface.SetTextColor(kWhite, 255);
         surface.DrawText(m_strTitle.c_str(), -1, 0, 0, 1, 1, width, height);
     }

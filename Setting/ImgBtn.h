@@ -25,6 +25,9 @@ public:
                   const wchar_t* lpImgDisabledPath, const wchar_t* lpTitle);
 
     int DrawStatus() const { return m_Status; }
+    // The dpi the faces and the caption are drawn at: by default the window's own; the dialog
+    // sets it when it lays itself out at another dpi (the faces are chosen again).
+    void SetDpi(UINT dpi);
     bool PreTranslateMessage(MSG& msg) override;
 
 protected:
@@ -47,11 +50,13 @@ private:
     LRESULT OnMouseMove(WPARAM, LPARAM, bool& handled);
     LRESULT OnMouseHover(WPARAM, LPARAM, bool&);
     LRESULT OnMouseLeave(WPARAM, LPARAM, bool&);
-    Gdiplus::Image* ChooseImage(const wchar_t*& label) const;
+    const SkinImage* ChooseImage(const wchar_t*& label) const;
+    UINT Dpi() const;
 
-    std::unique_ptr<Gdiplus::Image> m_lpIcon;
-    std::unique_ptr<Gdiplus::Image> m_lpIconHover;
-    std::unique_ptr<Gdiplus::Image> m_lpIconDisabled;
+    SkinImage m_lpIcon;
+    SkinImage m_lpIconHover;
+    SkinImage m_lpIconDisabled;
+    UINT m_dpi = 0;  // 0: the window's own
     std::wstring m_strTitle;
     std::wstring m_strImgPath;
     std::wstring m_strImgHoverPath;

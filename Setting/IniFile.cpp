@@ -4,6 +4,7 @@
 #include <new>
 #include <unordered_map>
 
+#include "Dpi.h"
 #include "ExceptionWrapper.h"
 #include "FileStamp.h"
 #include "HostPath.h"
@@ -161,12 +162,14 @@ void CIniFile::ApplyText(HWND window, const std::wstring& section, const std::ws
     if (ReadString(section, key, text)) ::SetWindowTextW(window, text.c_str());
 }
 
-void CIniFile::ApplyPosition(HWND window, const std::wstring& section, const std::wstring& key) {
+void CIniFile::ApplyPosition(HWND window, const std::wstring& section, const std::wstring& key,
+                             UINT dpi) {
     if (!window) return;
     std::wstring value;
     if (!ReadString(section, key, value)) return;
     const text::Position position = text::ParsePosition(value);
-    ::MoveWindow(window, position.x, position.y, position.width, position.height, TRUE);
+    ::MoveWindow(window, dpi::Scale(position.x, dpi), dpi::Scale(position.y, dpi),
+                 dpi::Scale(position.width, dpi), dpi::Scale(position.height, dpi), TRUE);
     if (position.hide) ::ShowWindow(window, SW_HIDE);
 }
 

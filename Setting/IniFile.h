@@ -59,15 +59,15 @@ public:
     void ApplyText(HWND window, const config::Key& key) {
         ApplyText(window, key.section, key.name);
     }
-    void ApplyPosition(HWND window, const config::Key& key) {
-        ApplyPosition(window, key.section, key.name);
+    void ApplyPosition(HWND window, const config::Key& key, UINT dpi) {
+        ApplyPosition(window, key.section, key.name, dpi);
     }
 
     // Sets the window's text to the value as read (no placeholder replaced).
     void ApplyText(HWND window, const std::wstring& section, const std::wstring& key);
-    // Moves the window to "x,y,width,height" with a repaint; a fifth number other than 0
-    // then hides it.
-    void ApplyPosition(HWND window, const std::wstring& section, const std::wstring& key);
+    // Moves the window to "x,y,width,height" (pixels at 96 dpi, scaled to `dpi`) with a
+    // repaint; a fifth number other than 0 then hides it.
+    void ApplyPosition(HWND window, const std::wstring& section, const std::wstring& key, UINT dpi);
 
 private:
     std::wstring m_strPath;

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "Dpi.h"
 #include "ExceptionWrapper.h"
 #include "HostPath.h"
 #include "Pellucid.h"
@@ -9,7 +10,6 @@
 #include "resource.h"
 
 namespace {
-constexpr int kCaptionBand = 30;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kRed = RGB(255, 0, 0);
 }  // namespace
@@ -78,7 +78,8 @@ void CMsgDlg::SetUp() {
 }
 
 LRESULT CMsgDlg::OnEraseBkgnd(WPARAM wParam, LPARAM, bool& handled) {
-    if (m_frame.Paint(hwnd_, reinterpret_cast<HDC>(wParam)) != 0) handled = false;
+    if (m_frame.Paint(hwnd_, reinterpret_cast<HDC>(wParam), dpi::OfWindow(hwnd_)) != 0)
+        handled = false;
     return TRUE;
 }
 
@@ -87,7 +88,7 @@ LRESULT CMsgDlg::OnCtlColor(WPARAM wParam, LPARAM, bool&) {
 }
 
 LRESULT CMsgDlg::OnLButtonDown(WPARAM, LPARAM lParam, bool& handled) {
-    if (GET_Y_LPARAM(lParam) > kCaptionBand) return 0;
+    if (!InDragBand(lParam, dpi::OfWindow(hwnd_))) return 0;
     StartCaptionDrag(lParam);
     handled = false;
     return 0;

@@ -1,9 +1,11 @@
 #include "MyGroupBox.h"
 
 #include <algorithm>
+#include <array>
 #include <deque>
 #include <mutex>
 
+#include "Dpi.h"
 #include "ExceptionWrapper.h"
 #include "FileStamp.h"
 #include "GdiPlus.h"
@@ -22,28 +24,75 @@ constexpr int kCaptionLeft = 9;  // the caption starts 9 pixels right of the con
 // absurd configured size from making a paint take forever.
 constexpr int kMaxExtent = 32767;
 
-void DrawPiece(Gdiplus::Graphics& graphics, Gdiplus::Image* image, int x, int y, int srcX,
-               int srcY) {
-    graphics.DrawImage(image, Gdiplus::Rect(x, y, kPiece, kPiece), srcX, srcY, kPiece, kPiece,
-                       Gdiplus::UnitPixel, nullptr);
-}
+// The nine pieces of the frame bitmap at one dpi: at 96 dpi (or from a larger copy of the
+// right size) the bitmap itself; otherwise a sheet of 3 x 3 cells, each piece scaled once with
+// sharp pixel edges, so that the edges are the scaled pieces repeated as at 96 dpi.
+class PieceSheet {
+public:
+    PieceSheet(const SkinImage& bmp, UINT dpi)
+        : piece_(dpi::Scale(kPiece, dpi)), top_(dpi::Scale(kFrameTop, dpi)) {
+        const int f = bmp.factor;
+        if (piece_ == kPiece * f) {
+            image_ = bmp.get();
+            offsets_ = {0, 6 * f, 15 * f};
+            return;
+        }
+        scaled_ = std::make_unique<Gdiplus::Bitmap>(3 * piece_, 3 * piece_, PixelFormat32bppARGB);
+        Gdiplus::Graphics graphics(scaled_.get());
+        const int origins[] = {0, 6, 15};
+        for (int row = 0; row < 3; ++row) {
+            for (int column = 0; column < 3; ++column) {
+                DrawImageScaled(
+                    graphics, bmp.get(),
+                    Gdiplus::Rect(column * piece_, row * piece_, piece_, piece_),
+                    Gdiplus::Rect(origins[column] * f, origins[row] * f, kPiece * f, kPiece * f),
+                    true);
+            }
+        }
+        image_ = scaled_.get();
+        offsets_ = {0, piece_, 2 * piece_};
+    }
+    Gdiplus::Image* Image() const { return image_; }
+    int Piece() const { return piece_; }
+    int Top() const { return top_; }
+    // The piece in `column` and `row` (0 left or top, 1 edge, 2 right or bottom).
+    Gdiplus::Rect At(int column, int row) const {
+        return Gdiplus::Rect(offsets_[column], offsets_[row], piece_, piece_);
+    }
 
-// The frame of a `right` x `bottom` area from the nine-slice bitmap. Corners and edge runs in
-// this order: a later piece covers an earlier one where they overlap (narrow or low frames,
-// the last piece of a run under the next corner). Everything drawn lies in the four strips
-// kPiece wide along the edges of the rectangle from (0, kFrameTop) to (right, bottom).
-void DrawPieces(HDC dc, Gdiplus::Image* bmp, int right, int bottom) {
+private:
+    int piece_;
+    int top_;
+    Gdiplus::Image* image_ = nullptr;
+    std::array<int, 3> offsets_{};
+    std::unique_ptr<Gdiplus::Bitmap> scaled_;
+};
+
+// The frame of a `right` x `bottom` area from the nine pieces. Corners and edge runs in this
+// order: a later piece covers an earlier one where they overlap (narrow or low frames, the
+// last piece of a run under the next corner). Everything drawn lies in the four strips one
+// piece wide along the edges of the rectangle from (0, top) to (right, bottom).
+void DrawPieces(HDC dc, const PieceSheet& sheet, int right, int bottom) {
     Gdiplus::Graphics graphics(dc);
-    const auto edge = [&](int srcX, int srcY) { return Gdiplus::Rect(srcX, srcY, kPiece, kPiece); };
-    DrawPiece(graphics, bmp, 0, kFrameTop, 0, 0);
-    DrawPieceRun(graphics, bmp, edge(6, 0), kPiece, right - kPiece, kFrameTop, true);
-    DrawPiece(graphics, bmp, right - kPiece, kFrameTop, 15, 0);
-    DrawPieceRun(graphics, bmp, edge(0, 6), kFrameTop + kPiece, bottom - kPiece, 0, false);
-    DrawPiece(graphics, bmp, 0, bottom - kPiece, 0, 15);
-    DrawPieceRun(graphics, bmp, edge(6, 15), kPiece, right - kPiece, bottom - kPiece, true);
-    DrawPieceRun(graphics, bmp, edge(15, 6), kFrameTop + kPiece, bottom - kPiece, right - kPiece,
-                 false);
-    DrawPiece(graphics, bmp, right - kPiece, bottom - kPiece, 15, 15);
+    Gdiplus::Image* image = sheet.Image();
+    const int p = sheet.Piece();
+    const int top = sheet.Top();
+    const auto corner = [&](int x, int y, int column, int row) {
+        const Gdiplus::Rect piece = sheet.At(column, row);
+        graphics.DrawImage(image, Gdiplus::Rect(x, y, p, p), piece.X, piece.Y, p, p,
+                           Gdiplus::UnitPixel, nullptr);
+    };
+    const auto run = [&](int column, int row, int start, int limit, int across, bool horizontal) {
+        DrawPieceRun(graphics, image, sheet.At(column, row), start, limit, across, horizontal);
+    };
+    corner(0, top, 0, 0);
+    run(1, 0, p, right - p, top, true);
+    corner(right - p, top, 2, 0);
+    run(0, 1, top + p, bottom - p, 0, false);
+    corner(0, bottom - p, 0, 2);
+    run(1, 2, p, right - p, bottom - p, true);
+    run(2, 1, top + p, bottom - p, right - p, false);
+    corner(right - p, bottom - p, 2, 2);
 }
 
 // Frames drawn before, kept for the group boxes of later paints and openings: drawing the
@@ -54,24 +103,25 @@ class KeptFrames {
 public:
     // Copies the frame into `dc`, drawing and keeping it first when needed; false when it
     // cannot be kept (the caller draws it itself).
-    bool Copy(HDC dc, Gdiplus::Image* bmp, const std::wstring& path, const FileStamp& stamp,
-              int right, int bottom) {
-        if (right < 2 * kPiece || bottom < kFrameTop + 2 * kPiece || right > kMaxKeptSide ||
+    bool Copy(HDC dc, const SkinImage& bmp, const std::wstring& path, const FileStamp& stamp,
+              int right, int bottom, UINT dpi) {
+        const PieceSheet sheet(bmp, dpi);
+        const int p = sheet.Piece();
+        const int top = sheet.Top();
+        if (right < 2 * p || bottom < top + 2 * p || right > kMaxKeptSide ||
             bottom > kMaxKeptSide) {
             return false;
         }
         std::lock_guard<std::mutex> lock(mutex_);
-        Frame* frame = Find(path, stamp, right, bottom);
-        if (!frame) frame = Make(dc, bmp, path, stamp, right, bottom);
+        Frame* frame = Find(path, stamp, right, bottom, dpi);
+        if (!frame) frame = Make(dc, sheet, path, stamp, right, bottom, dpi);
         if (!frame) return false;
         const HDC from = frame->dc.get();
-        const int sideHeight = bottom - kFrameTop - 2 * kPiece;
-        ::BitBlt(dc, 0, kFrameTop, right, kPiece, from, 0, kFrameTop, SRCCOPY);
-        ::BitBlt(dc, 0, bottom - kPiece, right, kPiece, from, 0, bottom - kPiece, SRCCOPY);
-        ::BitBlt(dc, 0, kFrameTop + kPiece, kPiece, sideHeight, from, 0, kFrameTop + kPiece,
-                 SRCCOPY);
-        ::BitBlt(dc, right - kPiece, kFrameTop + kPiece, kPiece, sideHeight, from, right - kPiece,
-                 kFrameTop + kPiece, SRCCOPY);
+        const int sideHeight = bottom - top - 2 * p;
+        ::BitBlt(dc, 0, top, right, p, from, 0, top, SRCCOPY);
+        ::BitBlt(dc, 0, bottom - p, right, p, from, 0, bottom - p, SRCCOPY);
+        ::BitBlt(dc, 0, top + p, p, sideHeight, from, 0, top + p, SRCCOPY);
+        ::BitBlt(dc, right - p, top + p, p, sideHeight, from, right - p, top + p, SRCCOPY);
         return true;
     }
 
@@ -84,23 +134,24 @@ private:
         FileStamp stamp;
         int right = 0;
         int bottom = 0;
+        UINT dpi = 0;
         ui::UniqueBitmap bitmap;  // declared before the DC: the DC goes first
         ui::UniqueDc dc;          // holds the bitmap selected
     };
 
-    Frame* Find(const std::wstring& path, const FileStamp& stamp, int right, int bottom) {
+    Frame* Find(const std::wstring& path, const FileStamp& stamp, int right, int bottom, UINT dpi) {
         for (Frame& frame : frames_) {
-            if (frame.right == right && frame.bottom == bottom && frame.stamp == stamp &&
-                frame.path == path) {
+            if (frame.right == right && frame.bottom == bottom && frame.dpi == dpi &&
+                frame.stamp == stamp && frame.path == path) {
                 return &frame;
             }
         }
         return nullptr;
     }
 
-    Frame* Make(HDC compatible, Gdiplus::Image* bmp, const std::wstring& path,
-                const FileStamp& stamp, int right, int bottom) {
-        Frame frame{path, stamp, right, bottom, nullptr, nullptr};
+    Frame* Make(HDC compatible, const PieceSheet& sheet, const std::wstring& path,
+                const FileStamp& stamp, int right, int bottom, UINT dpi) {
+        Frame frame{path, stamp, right, bottom, dpi, nullptr, nullptr};
         frame.dc.reset(::CreateCompatibleDC(compatible));
         // 32-bit pixels whatever `compatible` holds (a memory context may hold a monochrome
         // bitmap, and a bitmap compatible with it would be monochrome too).
@@ -118,7 +169,7 @@ private:
         // Under the pieces the white of the dialog, as when they are drawn on the dialog.
         const RECT all{0, 0, right, bottom};
         ::FillRect(frame.dc.get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-        DrawPieces(frame.dc.get(), bmp, right, bottom);
+        DrawPieces(frame.dc.get(), sheet, right, bottom);
         ::GdiFlush();
         if (frames_.size() >= kMaxKept) frames_.pop_front();
         frames_.push_back(std::move(frame));
@@ -143,14 +194,29 @@ CMyGroupBox::CMyGroupBox() {
 
 void CMyGroupBox::SetFont(const wchar_t* faceName, int points, int bold, BOOL underline,
                           BOOL /*redraw*/) {
-    LOGFONTW font{};
-    font.lfHeight = PointSizeToLogHeight(points);
-    font.lfWeight = bold > 0 ? FW_BOLD : FW_NORMAL;
-    font.lfUnderline = underline ? TRUE : FALSE;
-    if (faceName) wcsncpy(font.lfFaceName, faceName, LF_FACESIZE - 1);
+    m_logFont = LOGFONTW{};
+    m_logFont.lfWeight = bold > 0 ? FW_BOLD : FW_NORMAL;
+    m_logFont.lfUnderline = underline ? TRUE : FALSE;
+    if (faceName) wcsncpy(m_logFont.lfFaceName, faceName, LF_FACESIZE - 1);
     m_nBold = bold;
-    m_font.reset(::CreateFontIndirectW(&font));
+    m_nPoints = points;
+    MakeFont();
     if (hwnd_) Redraw();
+}
+
+void CMyGroupBox::SetDpi(UINT dpi) {
+    m_dpi = dpi;
+    if (m_nPoints) MakeFont();
+    if (hwnd_) Redraw();
+}
+
+UINT CMyGroupBox::Dpi() const {
+    return m_dpi ? m_dpi : dpi::OfWindow(hwnd_);
+}
+
+void CMyGroupBox::MakeFont() {
+    m_logFont.lfHeight = PointSizeToLogHeight(m_nPoints, Dpi());
+    m_font.reset(::CreateFontIndirectW(&m_logFont));
 }
 
 LRESULT CMyGroupBox::OnPaint(WPARAM, LPARAM, bool&) {
@@ -164,18 +230,19 @@ LRESULT CMyGroupBox::OnEraseBkgnd(WPARAM wParam, LPARAM lParam, bool&) {
     HDC dc = reinterpret_cast<HDC>(wParam);
     const std::wstring caption = GetText();
     m_rcClient = ClientRect();
-    DrawFrame(dc);
+    const UINT dpi = Dpi();
+    DrawFrame(dc, dpi);
     if (dc) {
         ui::SelectGuard font(dc, m_font.get());
         RECT text = m_rcClient;
-        text.left = kCaptionLeft;
+        text.left = dpi::Scale(kCaptionLeft, dpi);
         ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
                     DT_LEFT | DT_TOP | DT_NOPREFIX);
     }
     return DefaultProcessing(WM_ERASEBKGND, wParam, lParam);
 }
 
-void CMyGroupBox::DrawFrame(HDC dc) {
+void CMyGroupBox::DrawFrame(HDC dc, UINT dpi) {
     if (!dc) {
         CExceptionWrapper(ERROR_INVALID_PARAMETER, __LINE__, L"MyGroupBox")
             .WriteLog(CExceptionWrapper::kToLogFile);
@@ -183,15 +250,16 @@ void CMyGroupBox::DrawFrame(HDC dc) {
     }
     if (m_tszBmpPath.empty()) return;
     // Decoded at the first paint and kept: the frame looks the same at every paint.
-    if (!m_frameImage) {
+    if (!m_frameImage || m_frameImageDpi != dpi) {
         m_frameStamp = FileStamp::Of(m_tszBmpPath);
-        m_frameImage = LoadSkinImage(m_tszBmpPath);
+        m_frameImage = LoadSkinImageFor(m_tszBmpPath, dpi);
+        m_frameImageDpi = dpi;
     }
     if (!m_frameImage) return;
     const int right = std::min<int>(m_rcClient.right, kMaxExtent);
     const int bottom = std::min<int>(m_rcClient.bottom, kMaxExtent);
-    if (g_keptFrames.Copy(dc, m_frameImage.get(), m_tszBmpPath, m_frameStamp, right, bottom)) {
+    if (g_keptFrames.Copy(dc, m_frameImage, m_tszBmpPath, m_frameStamp, right, bottom, dpi)) {
         return;
     }
-    DrawPieces(dc, m_frameImage.get(), right, bottom);
+    DrawPieces(dc, PieceSheet(m_frameImage, dpi), right, bottom);
 }

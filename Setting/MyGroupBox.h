@@ -24,6 +24,9 @@ public:
     void SetFont(const wchar_t* faceName, int points, int bold, BOOL underline, BOOL redraw);
 
     const std::wstring& BitmapPath() const { return m_tszBmpPath; }
+    // The dpi the frame and caption are drawn at: by default the window's own; the dialog
+    // sets it when it lays itself out at another dpi.
+    void SetDpi(UINT dpi);
 
 protected:
     BEGIN_MSG_MAP()
@@ -34,12 +37,18 @@ protected:
 private:
     LRESULT OnPaint(WPARAM, LPARAM, bool&);
     LRESULT OnEraseBkgnd(WPARAM, LPARAM, bool&);
-    void DrawFrame(HDC dc);
+    void DrawFrame(HDC dc, UINT dpi);
+    void MakeFont();
+    UINT Dpi() const;
 
     std::wstring m_tszBmpPath;  // empty when the host folder is too long for the path buffer
     RECT m_rcClient{};
     int m_nBold = 0;
     ui::UniqueFont m_font;
-    std::unique_ptr<Gdiplus::Image> m_frameImage;  // Line_Frame.bmp, once decoded
-    FileStamp m_frameStamp;                        // the file as it was then
+    LOGFONTW m_logFont{};      // as set by SetFont, at m_nPoints
+    int m_nPoints = 0;         // 0 until SetFont
+    UINT m_dpi = 0;            // 0: the window's own
+    SkinImage m_frameImage;    // Line_Frame.bmp (or its larger copy), once decoded
+    UINT m_frameImageDpi = 0;  // the dpi it was chosen for
+    FileStamp m_frameStamp;    // the file as it was then
 };

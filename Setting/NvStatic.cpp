@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <string>
 
+#include "Dpi.h"
 #include "SkinFrame.h"
 
 CNvStatic::CNvStatic()
@@ -43,13 +44,24 @@ void CNvStatic::SetBkColor(COLORREF color, BOOL redraw) {
 void CNvStatic::SetFont(const wchar_t* faceName, int points, int bold, BOOL underline,
                         BOOL redraw) {
     m_nBold = bold;
-    LOGFONTW logFont{};
-    logFont.lfHeight = PointSizeToLogHeight(points);
-    logFont.lfWeight = bold > 0 ? FW_BOLD : FW_NORMAL;
-    logFont.lfUnderline = underline ? TRUE : FALSE;
-    if (faceName) wcsncpy(logFont.lfFaceName, faceName, LF_FACESIZE - 1);
-    m_font.reset(::CreateFontIndirectW(&logFont));
+    m_nPoints = points;
+    m_logFont = LOGFONTW{};
+    m_logFont.lfWeight = bold > 0 ? FW_BOLD : FW_NORMAL;
+    m_logFont.lfUnderline = underline ? TRUE : FALSE;
+    if (faceName) wcsncpy(m_logFont.lfFaceName, faceName, LF_FACESIZE - 1);
+    MakeFont();
     RedrawIf(redraw);
+}
+
+void CNvStatic::SetDpi(UINT dpi) {
+    m_dpi = dpi;
+    if (m_nPoints) MakeFont();
+    RedrawIf(TRUE);
+}
+
+void CNvStatic::MakeFont() {
+    m_logFont.lfHeight = PointSizeToLogHeight(m_nPoints, m_dpi ? m_dpi : dpi::OfWindow(hwnd_));
+    m_font.reset(::CreateFontIndirectW(&m_logFont));
 }
 
 LRESULT CNvStatic::OnPaint(WPARAM, LPARAM, bool& handled) {

@@ -19,6 +19,9 @@ public:
     void SetBkColor(COLORREF color, BOOL redraw);
     void SetFont(const wchar_t* faceName, int points, int bold, BOOL underline, BOOL redraw);
     void SetHandCursor(BOOL on) { m_bHandCursor = on; }
+    // The dpi the font set by SetFont is made for: by default the window's own; the dialog
+    // sets it when it lays itself out at another dpi (the font is made again).
+    void SetDpi(UINT dpi);
 
     COLORREF TextColor() const { return m_crText; }
     COLORREF BkColor() const { return m_crBk; }
@@ -39,12 +42,16 @@ private:
     LRESULT OnSetCursor(WPARAM, LPARAM, bool&);
     LRESULT OnEnable(WPARAM, LPARAM, bool& handled);
     void RedrawIf(BOOL redraw) const;
+    void MakeFont();
 
     ui::UniqueFont m_font;
     COLORREF m_crText;
     COLORREF m_crBk;
     ui::UniqueBrush m_brBk;
     int m_nBold = 0;
+    LOGFONTW m_logFont{};   // as set by SetFont, at m_nPoints
+    int m_nPoints = 0;      // 0 until SetFont
+    UINT m_dpi = 0;         // 0: the window's own
     HCURSOR m_hHandCursor;  // shared system cursor, not owned
     BOOL m_bHandCursor = FALSE;
 };

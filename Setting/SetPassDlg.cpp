@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "Dpi.h"
 #include "ExceptionWrapper.h"
 #include "Pellucid.h"
 #include "Text.h"
@@ -68,11 +69,12 @@ void CSetPassDlg::SetUp() {
     SetText(m_strTitle);
     m_strTitleCopy = m_strTitle;
 
-    m_pIniFile->ApplyPosition(hwnd_, config::kPassDialogPos);
+    const UINT dpi = dpi::OfWindow(hwnd_);
+    m_pIniFile->ApplyPosition(hwnd_, config::kPassDialogPos, dpi);
     CenterOnOwner();
     for (const auto& control : kControls) {
         m_pIniFile->ApplyText(Item(control.id), control.text);
-        m_pIniFile->ApplyPosition(Item(control.id), control.position);
+        m_pIniFile->ApplyPosition(Item(control.id), control.position, dpi);
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include <new>
 
+#include "Dpi.h"
 #include "ExceptionWrapper.h"
 #include "HostPath.h"
 #include "SkinFrame.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr int kCaptionBand = 30;   // presses at y <= 30 drag the dialog
 constexpr int kCloseBoxSize = 30;  // the clickable close box: 30 x 30 at the top right
 constexpr int kCloseBoxTop = 3;
 // The smallest dialog that still shows its close box and the top of its first group.
@@ -25,6 +25,42 @@ constexpr int kMinDialogHeight = 50;
 // the same size, title and band, and painting the frame costs more than the rest of a paint.
 // Destroyed when the module is unloaded.
 CSkinFrameCache g_settingsFrame;
+
+// Every control the configuration places: its id, the key of its text (null: none) and the key
+// of its rectangle.
+struct Placement {
+    int id;
+    const config::Key* text;
+    const config::Key& position;
+};
+const Placement kPlacements[] = {
+    {IDC_STATIC_SZ_SHOW, nullptr, config::kUsagePos},
+    {IDC_STATIC_RESIZE, &config::kResizeLinkText, config::kResizeLinkPos},
+    {IDC_CHECK_PROTECT, &config::kProtectText, config::kProtectPos},
+    {IDC_STATIC_SC_TITLE, &config::kScheduleTitleText, config::kScheduleTitlePos},
+    {IDC_CHECK_SCHEDULE, &config::kScheduleText, config::kSchedulePos},
+    {IDC_COMBO_SCHEDULE, nullptr, config::kScheduleListPos},
+    {IDC_STATIC_SC_MINUTES, &config::kScheduleUnitText, config::kScheduleUnitPos},
+    {IDC_CHECK_EV_SYSFOLDER, &config::kSystemFolderText, config::kSystemFolderPos},
+    {IDC_CHECK_EV_NEWPROGRAM, &config::kNewProgramText, config::kNewProgramPos},
+    {IDC_CHECK_EV_CYCLE, &config::kCycleText, config::kCyclePos},
+    {IDC_COMBO_EV_CYCLE, nullptr, config::kCycleListPos},
+    {IDC_STATIC_EV_MIN, &config::kCycleUnitText, config::kCycleUnitPos},
+    {IDC_CHECK_AR, &config::kRestoreText, config::kRestorePos},
+    {IDC_STATIC_TOTHELATEST, &config::kToTheLatestText, config::kToTheLatestPos},
+    {IDC_COMBO_AR, nullptr, config::kRestoreListPos},
+    {IDC_STATIC_NT_TITLE, &config::kNotifyTitleText, config::kNotifyTitlePos},
+    {IDC_CHECK_TRAYICON, &config::kTrayText, config::kTrayPos},
+    {IDC_CHECK_TOASTER, &config::kToasterText, config::kToasterPos},
+    {IDC_PASSWORD, &config::kPasswordText, config::kPasswordPos},
+    {IDC_BTN_OK, &config::kOkText, config::kOkPos},
+    {IDC_BTN_APPLY, &config::kApplyText, config::kApplyPos},
+    {IDC_VP_FRAME, &config::kAreaFrameText, config::kAreaFramePos},
+    {IDC_SCHEDULE_FRAME, &config::kScheduleFrameText, config::kScheduleFramePos},
+    {IDC_AR_FRAME, &config::kRestoreFrameText, config::kRestoreFramePos},
+    {IDC_NOTI_FRAME, &config::kNotifyFrameText, config::kNotifyFramePos},
+    {IDC_SEC_FRAME, &config::kSecurityFrameText, config::kSecurityFramePos},
+};
 
 }  // namespace
 
@@ -69,6 +105,8 @@ void CSettingDlg::BindControls() {
 }
 
 BOOL CSettingDlg::OnInitDialog() {
+    m_dpi = dpi::OfWindow(hwnd_);
+    dpi::HandleDpiChangesItself(hwnd_);
     BindControls();
     try {
         LayOut();
@@ -78,15 +116,6 @@ BOOL CSettingDlg::OnInitDialog() {
     }
     m_btnApply.Enable(false);
     return TRUE;
-}
-
-void CSettingDlg::TextAndPlace(HWND control, const config::Key& text, const config::Key& position) {
-    m_pIniFile->ApplyText(control, text);
-    m_pIniFile->ApplyPosition(control, position);
-}
-
-void CSettingDlg::Place(HWND control, const config::Key& position) {
-    m_pIniFile->ApplyPosition(control, position);
 }
 
 void CSettingDlg::LayOut() {
@@ -106,91 +135,119 @@ void CSettingDlg::LayOut() {
     }
     m_strCloseBoxImagePath = dir + m_pIniFile->String(config::kCloseBoxImage);
 
-    Place(m_stcUsage.Handle(), config::kUsagePos);
-
     m_lnkResize.SetTextColor(RGB(0, 0, 255), TRUE);
     m_lnkResize.SetFont(L"Segoe UI", 8, 0, TRUE, TRUE);
     m_lnkResize.SetHandCursor(TRUE);
-    TextAndPlace(m_lnkResize.Handle(), config::kResizeLinkText, config::kResizeLinkPos);
     m_lnkResize.SetBkColor(RGB(255, 255, 255), TRUE);
-
-    TextAndPlace(m_chkProtect.Handle(), config::kProtectText, config::kProtectPos);
-    TextAndPlace(m_stcScheduleTitle.Handle(), config::kScheduleTitleText,
-                 config::kScheduleTitlePos);
-    TextAndPlace(m_chkSchedule.Handle(), config::kScheduleText, config::kSchedulePos);
-    Place(m_cmbSchedule.Handle(), config::kScheduleListPos);
-    TextAndPlace(m_stcScheduleUnit.Handle(), config::kScheduleUnitText, config::kScheduleUnitPos);
-    TextAndPlace(m_chkSysFolder.Handle(), config::kSystemFolderText, config::kSystemFolderPos);
-    TextAndPlace(m_chkNewProgram.Handle(), config::kNewProgramText, config::kNewProgramPos);
-    TextAndPlace(m_chkCycle.Handle(), config::kCycleText, config::kCyclePos);
-    Place(m_cmbCycle.Handle(), config::kCycleListPos);
-    TextAndPlace(m_stcCycleUnit.Handle(), config::kCycleUnitText, config::kCycleUnitPos);
-    TextAndPlace(m_chkRestore.Handle(), config::kRestoreText, config::kRestorePos);
-    TextAndPlace(m_stcToTheLatest.Handle(), config::kToTheLatestText, config::kToTheLatestPos);
-    Place(m_cmbRestoreChoice.Handle(), config::kRestoreListPos);
+    for (const Placement& control : kPlacements) {
+        if (control.text) m_pIniFile->ApplyText(Item(control.id), *control.text);
+    }
+    PlaceControls();
 
     m_cmbRestoreChoice.AddString(m_pIniFile->String(config::kRestoreChoice1));
     m_cmbRestoreChoice.AddString(m_pIniFile->String(config::kRestoreChoice2));
     m_cmbRestoreChoice.SetCurSel(0);
 
-    TextAndPlace(m_stcNotifyTitle.Handle(), config::kNotifyTitleText, config::kNotifyTitlePos);
-    TextAndPlace(m_chkTray.Handle(), config::kTrayText, config::kTrayPos);
-    TextAndPlace(m_chkToaster.Handle(), config::kToasterText, config::kToasterPos);
-    TextAndPlace(m_chkPassword.Handle(), config::kPasswordText, config::kPasswordPos);
-
-    TextAndPlace(m_btnOk.Handle(), config::kOkText, config::kOkPos);
     const std::wstring caption = m_pIniFile->String(config::kOkText);
     const std::wstring normal = dir + m_pIniFile->String(config::kOkImage);
     const std::wstring hover = dir + m_pIniFile->String(config::kOkHoverImage);
     m_btnOk.SetParam(normal.c_str(), hover.c_str(), nullptr, caption.c_str());
-    Place(m_btnOk.Handle(), config::kOkPos);
 
-    TextAndPlace(m_btnApply.Handle(), config::kApplyText, config::kApplyPos);
-
-    TextAndPlace(m_frmProtectedArea.Handle(), config::kAreaFrameText, config::kAreaFramePos);
-    TextAndPlace(m_frmSchedule.Handle(), config::kScheduleFrameText, config::kScheduleFramePos);
-    TextAndPlace(m_frmRestore.Handle(), config::kRestoreFrameText, config::kRestoreFramePos);
-    TextAndPlace(m_frmNotify.Handle(), config::kNotifyFrameText, config::kNotifyFramePos);
-    TextAndPlace(m_frmSecurity.Handle(), config::kSecurityFrameText, config::kSecurityFramePos);
-    for (CMyGroupBox* frame :
-         {&m_frmNotify, &m_frmSchedule, &m_frmRestore, &m_frmSecurity, &m_frmProtectedArea}) {
+    for (CMyGroupBox* frame : Frames())
         frame->SetFont(L"Segoe UI", 10, 1, FALSE, TRUE);
-    }
 
     LoadSettings();  // catches and logs its own failures
 
     PlaceDialog();
     CenterOnOwner();
-
-    const RECT client = ClientRect();
-    m_rcCloseBox = {client.right - kCloseBoxSize, kCloseBoxTop, client.right,
-                    kCloseBoxTop + kCloseBoxSize};
+    PlaceCloseBox();
 }
 
-// The dialog's own rectangle ("SET_FRAME"). A size that could not be seen, or larger than
-// every screen together (its close box out of reach), is refused and the template's size
-// kept; a hide flag is ignored: a hidden modal dialog would block the host with nothing to
-// close. Either is logged.
+std::array<CMyGroupBox*, 5> CSettingDlg::Frames() {
+    return {&m_frmNotify, &m_frmSchedule, &m_frmRestore, &m_frmSecurity, &m_frmProtectedArea};
+}
+
+void CSettingDlg::PlaceControls() {
+    for (const Placement& control : kPlacements)
+        m_pIniFile->ApplyPosition(Item(control.id), control.position, m_dpi);
+}
+
+void CSettingDlg::PlaceCloseBox() {
+    const RECT client = ClientRect();
+    m_rcCloseBox = {client.right - Scaled(kCloseBoxSize), Scaled(kCloseBoxTop), client.right,
+                    Scaled(kCloseBoxTop + kCloseBoxSize)};
+}
+
+// The dialog's own rectangle ("SET_FRAME", at 96 dpi). A size that could not be seen, or
+// larger than every screen together once scaled (its close box out of reach), is refused and
+// the template's size kept; a hide flag is ignored: a hidden modal dialog would block the
+// host with nothing to close. Either is logged.
 void CSettingDlg::PlaceDialog() {
     std::wstring value;
     if (!m_pIniFile->ReadString(config::kDialogPos, value)) return;
     const text::Position place = text::ParsePosition(value);
+    const int width = Scaled(place.width);
+    const int height = Scaled(place.height);
     const bool usable = place.width >= kMinDialogWidth && place.height >= kMinDialogHeight &&
-                        place.width <= ::GetSystemMetrics(SM_CXVIRTUALSCREEN) &&
-                        place.height <= ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+                        width <= ::GetSystemMetrics(SM_CXVIRTUALSCREEN) &&
+                        height <= ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
     if (!usable || place.hide) {
         LogTrace(__LINE__, WFILE, L"SET_FRAME \"%.64s\" gives %s (%d x %d); the dialog keeps %s",
                  value.c_str(), usable ? L"a hidden dialog" : L"no usable size", place.width,
                  place.height, usable ? L"its size and is shown" : L"its built-in size");
     }
-    if (usable) ::MoveWindow(hwnd_, place.x, place.y, place.width, place.height, TRUE);
+    if (usable) ::MoveWindow(hwnd_, Scaled(place.x), Scaled(place.y), width, height, TRUE);
+}
+
+// Moved to a monitor of another dpi (the platform tells a per-monitor aware window): the
+// dialog takes the rectangle the platform suggests and lays its controls, fonts and frame
+// out again at the new dpi.
+LRESULT CSettingDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam, bool&) {
+    const UINT dpi = HIWORD(wParam);
+    if (dpi == 0 || dpi == m_dpi) return 0;
+    const UINT old = m_dpi;
+    m_dpi = dpi;
+    ScaleDialogFont(old, dpi);
+    try {
+        PlaceControls();
+    } catch (...) {
+        LOG_CAUGHT_EXCEPTION();
+    }
+    m_lnkResize.SetDpi(dpi);
+    m_btnOk.SetDpi(dpi);
+    for (CMyGroupBox* frame : Frames())
+        frame->SetDpi(dpi);
+    m_closeBoxImageLoaded = false;  // the larger copy may now be the one to draw
+    if (const RECT* suggested = reinterpret_cast<const RECT*>(lParam)) {
+        ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
+                       suggested->right - suggested->left, suggested->bottom - suggested->top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    PlaceCloseBox();
+    ::InvalidateRect(hwnd_, nullptr, TRUE);
+    return 0;
+}
+
+// The template's font made again for the new dpi and given to every control that uses it
+// (the skinned controls draw with fonts of their own).
+void CSettingDlg::ScaleDialogFont(UINT from, UINT to) {
+    LOGFONTW font{};
+    const HGDIOBJ current = reinterpret_cast<HGDIOBJ>(Send(WM_GETFONT));
+    if (!current || !::GetObjectW(current, sizeof font, &font)) return;
+    font.lfHeight = ::MulDiv(font.lfHeight, static_cast<int>(to), static_cast<int>(from));
+    ui::UniqueFont scaled(::CreateFontIndirectW(&font));
+    if (!scaled) return;
+    for (HWND child = ::GetWindow(hwnd_, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(scaled.get()), FALSE);
+    Send(WM_SETFONT, reinterpret_cast<WPARAM>(scaled.get()), FALSE);
+    m_dialogFont = std::move(scaled);  // the one it replaces is no longer used by any control
 }
 
 // ---------------------------------------------------------------------------------------
 // Frame: background, close box, dragging, keys
 
 LRESULT CSettingDlg::OnEraseBkgnd(WPARAM wParam, LPARAM, bool& handled) {
-    if (g_settingsFrame.Paint(hwnd_, reinterpret_cast<HDC>(wParam)) != 0) handled = false;
+    if (g_settingsFrame.Paint(hwnd_, reinterpret_cast<HDC>(wParam), m_dpi) != 0) handled = false;
     return TRUE;
 }
 
@@ -213,18 +270,21 @@ LRESULT CSettingDlg::OnPaint(WPARAM, LPARAM, bool&) {
 void CSettingDlg::PaintCloseBox(HDC dc) {
     const RECT client = ClientRect();
     const int width = client.right - client.left;
+    // Decoded once per opening (and dpi): the picture is the same at every paint.
+    if (!m_closeBoxImageLoaded) {
+        m_closeBoxImage = LoadSkinImageFor(m_strCloseBoxImagePath, m_dpi);
+        m_closeBoxImageLoaded = true;
+    }
+    if (!m_closeBoxImage) RAISE_ERROR(ERROR_NOT_ENOUGH_MEMORY);
+    if (m_dpi != dpi::kBase || m_closeBoxImage.factor != 1) {
+        PaintCloseBoxScaled(dc, width);
+        return;
+    }
     ui::UniqueDc memory(::CreateCompatibleDC(nullptr));
     if (!memory) RAISE_ERROR(ERROR_NOT_ENOUGH_MEMORY);
     ui::UniqueBitmap bitmap(::CreateCompatibleBitmap(dc, m_rcCloseBox.right, m_rcCloseBox.bottom));
     if (!bitmap) RAISE_ERROR(ERROR_NOT_ENOUGH_MEMORY);
     ui::SelectGuard selected(memory.get(), bitmap.get());
-
-    // Decoded once per opening: the picture is the same at every paint.
-    if (!m_closeBoxImageLoaded) {
-        m_closeBoxImage = LoadSkinImage(m_strCloseBoxImagePath);
-        m_closeBoxImageLoaded = true;
-    }
-    if (!m_closeBoxImage) RAISE_ERROR(ERROR_NOT_ENOUGH_MEMORY);
     {
         Gdiplus::Graphics graphics(memory.get());
         Gdiplus::SolidBrush white(Gdiplus::Color(0xFFFFFFFF));
@@ -236,6 +296,21 @@ void CSettingDlg::PaintCloseBox(HDC dc) {
                      kCloseBoxSize, kCloseBoxSize, RGB(255, 255, 255));
 }
 
+// The same picture scaled: white keyed out before it is smoothly stretched, so that its edges
+// blend with the band instead of keeping a fringe of the key colour.
+void CSettingDlg::PaintCloseBoxScaled(HDC dc, int width) {
+    const int f = m_closeBoxImage.factor;
+    Gdiplus::Graphics graphics(dc);
+    graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+    graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    Gdiplus::ImageAttributes keyed;
+    keyed.SetColorKey(Gdiplus::Color(255, 255, 255), Gdiplus::Color(255, 255, 255));
+    keyed.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
+    const Gdiplus::Rect target(width - Scaled(35), Scaled(1), Scaled(30), Scaled(25));
+    graphics.DrawImage(m_closeBoxImage.get(), target, 20 * f, 0, 30 * f, 25 * f, Gdiplus::UnitPixel,
+                       &keyed);
+}
+
 bool CSettingDlg::InCloseBox(LPARAM lParam) const {
     const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     return ::PtInRect(&m_rcCloseBox, point) != FALSE;
@@ -243,7 +318,7 @@ bool CSettingDlg::InCloseBox(LPARAM lParam) const {
 
 LRESULT CSettingDlg::OnLButtonDown(WPARAM, LPARAM lParam, bool& handled) {
     if (InCloseBox(lParam)) return 0;
-    if (GET_Y_LPARAM(lParam) > kCaptionBand) return 0;  // ignored, no default handling
+    if (!InDragBand(lParam, m_dpi)) return 0;  // ignored, no default handling
     StartCaptionDrag(lParam);
     handled = false;
     return 0;

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,6 +15,7 @@
 #include "Dialog.h"
 #include "SkinFrame.h"
 #include "DlgWaiting.h"
+#include "Dpi.h"
 #include "GdiPlus.h"
 #include "ImgBtn.h"
 #include "IniFile.h"
@@ -63,6 +65,7 @@ protected:
     BEGIN_MSG_MAP()
         MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBkgnd)
         MESSAGE_HANDLER(WM_PAINT, OnPaint)
+        MESSAGE_HANDLER(WM_DPICHANGED, OnDpiChanged)
         MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
         MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
         MESSAGE_HANDLER(WM_CTLCOLORSTATIC, OnCtlColor)
@@ -92,9 +95,14 @@ private:
     // Layout
     void BindControls();
     void LayOut();
-    void TextAndPlace(HWND control, const config::Key& text, const config::Key& position);
-    void Place(HWND control, const config::Key& position);
+    void PlaceControls();
     void PlaceDialog();
+    void PlaceCloseBox();
+    std::array<CMyGroupBox*, 5> Frames();
+    // `pixels` at 96 dpi, at the dpi the dialog is laid out for.
+    int Scaled(int pixels) const { return dpi::Scale(pixels, m_dpi); }
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam, bool&);
+    void ScaleDialogFont(UINT from, UINT to);
 
     // Loading
     void LoadSettings();
@@ -112,6 +120,7 @@ private:
     LRESULT OnCtlColor(WPARAM wParam, LPARAM, bool&);
     bool InCloseBox(LPARAM lParam) const;
     void PaintCloseBox(HDC dc);
+    void PaintCloseBoxScaled(HDC dc, int width);
 
     // Waiting box and workers
     LRESULT OnShowWaiting(WPARAM wParam, LPARAM, bool&);
@@ -168,12 +177,14 @@ private:
     CMyGroupBox m_frmSchedule;        // 1006
     CMyGroupBox m_frmProtectedArea;   // 1037
     std::unique_ptr<CIniFile> m_pIniFile;
+    UINT m_dpi = dpi::kBase;      // the dpi the dialog is laid out for
+    ui::UniqueFont m_dialogFont;  // the template's font made for a later dpi, once it changed
     CDlgWaiting m_dlgWaiting;
     std::wstring m_strProductName;
     std::wstring m_strTitle;
     std::wstring m_strCloseBoxImagePath;
     RECT m_rcCloseBox{};
-    std::unique_ptr<Gdiplus::Image> m_closeBoxImage;  // decoded at the first paint
+    SkinImage m_closeBoxImage;  // decoded at the first paint
     bool m_closeBoxImageLoaded = false;
     ui::Thread m_worker;  // the save or protection worker; one at a time
     bool m_bSaveStarted = false;

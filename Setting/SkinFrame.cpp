@@ -5,6 +5,9 @@
 #include <memory>
 #include <mutex>
 
+#include <windowsx.h>
+
+#include "Dpi.h"
 #include "ExceptionWrapper.h"
 #include "FileStamp.h"
 #include "GdiPlusWrapper.h"
@@ -23,6 +26,7 @@ constexpr int kBandHeight = 30;
 // lock: an image is never freed while another thread draws it.
 std::mutex g_wndBkMutex;
 std::unique_ptr<Gdiplus::Image> g_pWndBkImage;
+std::unique_ptr<Gdiplus::Image> g_pWndBkLarger;  // its larger copy, when the skin has one
 uint64_t g_wndBkGeneration = 0;  // counts changes of the band, so that kept frames go stale
 
 // Where the band was last loaded from. Loading the same unchanged file again (every opening
@@ -37,16 +41,32 @@ struct BandSource {
 };
 BandSource g_wndBkSource;  // guarded by g_wndBkMutex
 
-void DrawTitleBand(CGdiPlusWrapper& surface, Gdiplus::Image* band, int width) {
-    surface.DrawImagePart(band, 0, 0, 0, 0, 30, kBandHeight);
-    surface.DrawImagePartRow(band, 20, width, 0, 20, 0, 20, kBandHeight);  // x = 20, 40 ...
-    surface.DrawImagePart(band, width - 20, 0, 40, 0, 20, kBandHeight);
+// The band's left 20 pixels, its middle 20 (repeated, or stretched when scaled) and its right
+// 20 pixels, at the top of a frame `width` wide. `larger` is the band's larger copy, or null.
+void DrawTitleBand(CGdiPlusWrapper& surface, Gdiplus::Image* band, Gdiplus::Image* larger,
+                   int width, UINT dpi) {
+    if (dpi == dpi::kBase) {
+        surface.DrawImagePart(band, 0, 0, 0, 0, 30, kBandHeight);
+        surface.DrawImagePartRow(band, 20, width, 0, 20, 0, 20, kBandHeight);  // x = 20, 40 ...
+        surface.DrawImagePart(band, width - 20, 0, 40, 0, 20, kBandHeight);
+        return;
+    }
+    Gdiplus::Image* image = larger && dpi >= dpi::kLargerCopyFrom ? larger : band;
+    const int f = image == larger ? 2 : 1;
+    const int height = dpi::Scale(kBandHeight, dpi);
+    const int side = dpi::Scale(20, dpi);
+    const auto part = [f](int x) { return Gdiplus::Rect(x * f, 0, 20 * f, kBandHeight * f); };
+    // The middle under the whole band first: no seam can show where the ends meet it.
+    surface.DrawImageScaled(image, Gdiplus::Rect(0, 0, width, height), part(20));
+    surface.DrawImageScaled(image, Gdiplus::Rect(0, 0, side, height), part(0));
+    surface.DrawImageScaled(image, Gdiplus::Rect(width - side, 0, side, height), part(40));
 }
 
 }  // namespace
 
 void LoadSkinBackgrounds(const wchar_t* directory) {
     std::unique_ptr<Gdiplus::Image> image;
+    std::unique_ptr<Gdiplus::Image> larger;
     BandSource source;
     if (directory) {
         const std::wstring path = std::wstring(directory) + kBackgroundSuffix;
@@ -55,27 +75,27 @@ void LoadSkinBackgrounds(const wchar_t* directory) {
             source.path = path;
             source.stamp = FileStamp::Of(path);
             image = LoadSkinImage(path);
+            if (image) larger = LoadLargerCopy(path, *image);
         } else {
             LogTrace(__LINE__, WFILE, L"skin folder path too long (%d characters): %s",
                      static_cast<int>(wcslen(directory)), directory);
         }
     }
-    std::unique_ptr<Gdiplus::Image> old;
     {
         std::lock_guard<std::mutex> lock(g_wndBkMutex);
-        old = std::move(g_pWndBkImage);
+        // The old images go while the lock is held: no other thread can be drawing them.
         g_pWndBkImage = std::move(image);
+        g_pWndBkLarger = std::move(larger);
         source.loaded = g_pWndBkImage != nullptr;
         if (!(source == g_wndBkSource)) ++g_wndBkGeneration;
         g_wndBkSource = std::move(source);
-        // The old image goes while the lock is held: no other thread can be drawing it.
-        old.reset();
     }
 }
 
 void ReleaseSkinBackgrounds() {
     std::lock_guard<std::mutex> lock(g_wndBkMutex);
     g_pWndBkImage.reset();
+    g_pWndBkLarger.reset();
     g_wndBkSource = BandSource();
     ++g_wndBkGeneration;
 }
@@ -87,7 +107,7 @@ uint64_t BackgroundGeneration() {
 }
 }  // namespace
 
-DWORD CSkinFrameCache::Paint(HWND window, HDC dc) {
+DWORD CSkinFrameCache::Paint(HWND window, HDC dc, UINT dpi) {
     if (!window || !dc) return ERROR_INVALID_PARAMETER;
     std::lock_guard<std::mutex> lock(m_mutex);
     wchar_t title[260] = L"";
@@ -102,7 +122,7 @@ DWORD CSkinFrameCache::Paint(HWND window, HDC dc) {
     const uint64_t generation = BackgroundGeneration();
 
     if (!m_memory || width != m_width || height != m_height || m_title != title ||
-        generation != m_generation) {
+        generation != m_generation || dpi != m_dpi) {
         Forget();
         m_memory.reset(::CreateCompatibleDC(dc));
         if (!m_memory) return ::GetLastError();
@@ -122,7 +142,7 @@ DWORD CSkinFrameCache::Paint(HWND window, HDC dc) {
             return error;
         }
         m_oldBitmap = ::SelectObject(m_memory.get(), m_bitmap.get());
-        const DWORD status = DrawSkinFrame(window, m_memory.get());
+        const DWORD status = DrawSkinFrame(window, m_memory.get(), dpi);
         if (status != 0) {
             Forget();
             return status;
@@ -132,6 +152,7 @@ DWORD CSkinFrameCache::Paint(HWND window, HDC dc) {
         m_height = height;
         m_title = title;
         m_generation = generation;
+        m_dpi = dpi;
     }
     // Only what the context can show: a themed control asks for the part behind it, one
     // control at a time. Such a part is mostly of one colour, and filling it costs far less
@@ -174,7 +195,7 @@ void CSkinFrameCache::Forget() {
     m_pixels = nullptr;
 }
 
-DWORD DrawSkinFrame(HWND window, HDC dc) {
+DWORD DrawSkinFrame(HWND window, HDC dc, UINT dpi) {
     if (!window || !dc) return ERROR_INVALID_PARAMETER;
     wchar_t title[260] = L"";
     ::GetWindowTextW(window, title, 260);
@@ -189,25 +210,29 @@ DWORD DrawSkinFrame(HWND window, HDC dc) {
     {
         std::lock_guard<std::mutex> lock(g_wndBkMutex);
         if (g_pWndBkImage) {
-            DrawTitleBand(surface, g_pWndBkImage.get(), width);
-            surface.SetPen(kBorderColor, 1.0f);
-            surface.DrawLine(0, kBandHeight, 0, height);
-            surface.DrawLine(width - 1, kBandHeight, width - 1, height);
-            surface.DrawLine(0, height - 1, width, height - 1);
-            surface.SetFont(L"Segoe UI", 13, Gdiplus::FontStyleBold);
+            DrawTitleBand(surface, g_pWndBkImage.get(), g_pWndBkLarger.get(), width, dpi);
+            // The border: left, right and bottom lines below the band.
+            const int band = dpi::Scale(kBandHeight, dpi);
+            const int line = dpi::Scale(1, dpi);
+            surface.SetFillColor(kBorderColor, 255);
+            surface.FillRect(0, band, line, height - band);
+            surface.FillRect(width - line, band, line, height - band);
+            surface.FillRect(0, height - line, width, line);
+            surface.SetFont(L"Segoe UI", dpi::Scale(13, dpi), Gdiplus::FontStyleBold);
             surface.SetTextColor(0x000000, 255);
-            surface.DrawText(title, -1, 4, 6, 0, 0, -1, -1);
+            surface.DrawText(title, -1, dpi::Scale(4, dpi), dpi::Scale(6, dpi), 0, 0, -1, -1);
         }
     }
     surface.Present(0, 0);
     return 0;
 }
 
-int PointSizeToLogHeight(int points) {
-    HDC screen = ::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
-    const int resolution = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ::DeleteDC(screen);
-    return -::MulDiv(points, resolution, 72);
+int PointSizeToLogHeight(int points, UINT dpi) {
+    return -::MulDiv(points, static_cast<int>(dpi), 72);
+}
+
+bool InDragBand(LPARAM point, UINT dpi) {
+    return GET_Y_LPARAM(point) <= dpi::Scale(kBandHeight, dpi);
 }
 
 LRESULT SkinControlColor(HDC dc) {

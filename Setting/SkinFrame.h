@@ -17,14 +17,14 @@ void LoadSkinBackgrounds(const wchar_t* directory);
 // Empties the slot for good; called at module unload while GDI+ still runs.
 void ReleaseSkinBackgrounds();
 
-// Paints the whole client area of `window` onto `dc`: white ground, the title band, the
-// border lines and the window text as title, drawn off-screen and copied in one step.
+// Paints the whole client area of `window` onto `dc` at `dpi`: white ground, the title band,
+// the border lines and the window text as title, drawn off-screen and copied in one step.
 // 0 when painted; otherwise the status of the failure (the caller then erases the default
 // way).
-DWORD DrawSkinFrame(HWND window, HDC dc);
+DWORD DrawSkinFrame(HWND window, HDC dc, UINT dpi);
 
 // A dialog's frame kept between paints: painted again (with DrawSkinFrame) only when the
-// window's size, its title or the title-band image changed. Every erase copies from it the
+// window's size, its title, the dpi or the title-band image changed. Every erase copies from it the
 // part the context can show, in one step; the controls' themed backgrounds ask for their
 // own small parts many times per paint.
 class CSkinFrameCache {
@@ -36,7 +36,7 @@ public:
 
     // Same results as DrawSkinFrame. Several windows of the same size and title may share
     // one cache, also from different threads.
-    DWORD Paint(HWND window, HDC dc);
+    DWORD Paint(HWND window, HDC dc, UINT dpi);
 
 private:
     void Forget();
@@ -51,10 +51,15 @@ private:
     int m_height = 0;
     std::wstring m_title;
     uint64_t m_generation = 0;
+    UINT m_dpi = 0;
 };
 
-// Logical font height for `points` on the display (negative, as LOGFONT wants it).
-int PointSizeToLogHeight(int points);
+// Logical font height for `points` at `dpi` (negative, as LOGFONT wants it).
+int PointSizeToLogHeight(int points, UINT dpi);
+
+// Whether a press at `point` (client coordinates) lies in the title band, which drags the
+// window: y <= 30 at 96 dpi.
+bool InDragBand(LPARAM point, UINT dpi);
 
 // Answers WM_CTLCOLORSTATIC and WM_CTLCOLORBTN of a skinned dialog: its controls stand on
 // the white ground of the frame.

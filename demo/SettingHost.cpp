@@ -17,6 +17,11 @@
 //                                       module's manifest selects loaded across /reload, so
 //                                       that only the module itself is unloaded
 //
+// The message WM_APP + 2 posted to the main window (wParam the new dpi, lParam the dialog's
+// present dpi) tells the open dialog what the platform tells a per-monitor aware window moved
+// to a monitor of another dpi: WM_DPICHANGED with its rectangle scaled. Tests use it where the
+// platform has a single dpi.
+//
 // Exit code: 0, or 3 when Setting.dll (or a library it needs) cannot be loaded.
 #include <windows.h>
 #include <psapi.h>
@@ -40,6 +45,7 @@ using ShowDlgSettingFn = void(WINAPI*)(HWND);
 
 constexpr int kSettingsButton = 100;
 constexpr UINT kOpenNow = WM_APP + 1;
+constexpr UINT kMoveToDpi = WM_APP + 2;
 
 struct Options {
     bool show = false;
@@ -224,6 +230,18 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             OpenSettings(hwnd);
             ::DestroyWindow(hwnd);
             return 0;
+        case kMoveToDpi: {
+            HWND dialog = ::GetLastActivePopup(hwnd);
+            const UINT to = static_cast<UINT>(wParam), from = static_cast<UINT>(lParam);
+            if (dialog == hwnd || !to || !from) return 0;
+            RECT rc{};
+            ::GetWindowRect(dialog, &rc);
+            rc.right = rc.left + ::MulDiv(rc.right - rc.left, to, from);
+            rc.bottom = rc.top + ::MulDiv(rc.bottom - rc.top, to, from);
+            ::SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(to, to),
+                           reinterpret_cast<LPARAM>(&rc));
+            return 0;
+        }
         case WM_ENTERIDLE:
             if (wParam == MSGF_DIALOGBOX && g_host.options.autoClose) {
                 ::PostMessageW(reinterpret_cast<HWND>(lParam), WM_CLOSE, 0, 0);

@@ -139,7 +139,7 @@ TEST_F(SkinFrameTest, BandSurvivesReloadsFromAnotherThreadWhileFramesArePainted)
     int frames = 0, torn = 0, failed = 0;
     while (loading || frames < kRounds) {
         dib.Fill(kUnpainted);
-        failed += DrawSkinFrame(window.Handle(), dib.Dc()) != 0 ? 1 : 0;
+        failed += DrawSkinFrame(window.Handle(), dib.Dc(), 96) != 0 ? 1 : 0;
         // Left end, a middle piece and the right end all come from one image.
         const COLORREF left = dib.At(3, 12), middle = dib.At(85, 12),
                        right = dib.At(kWidth - 3, 12);
