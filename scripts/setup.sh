@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
 # Idempotent set-up, fast when everything is already there: installs what the build and the
 # tests need (Debian packages only, without their recommendations) and prepares the project's
-# private Wine prefix. Usage: setup.sh [packages|prefix] (both by default).
+# private Wine prefix. Usage: setup.sh [packages|prefix|prefix-dpi N] (the first two by
+# default; prefix-dpi N prepares build/wineprefix-dpiN, the prefix at N dpi).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 # Build: cmake, make, the mingw compilers, GoogleTest (sources for mingw, built library for
-# the native tools), clang with its fuzzing runtime, zlib and libpng for the native checker.
+# the native tools), clang with its fuzzing runtime, and the native checker's image decoders:
+# libpng for PNG, stb_image (libstb-dev) for BMP, GIF and JPEG.
 # Run: Wine, an X server, and every font a window of the module draws with: Open Sans for
 # "Segoe UI", and Wine's own fonts (Tahoma of the platform's dialogs, Marlett of the caption
 # buttons). python3 runs the mutation check.
-packages=(cmake make mingw-w64 googletest libgtest-dev clang libclang-rt-14-dev zlib1g-dev
-          libpng-dev wine wine64 xvfb xauth fonts-open-sans fonts-wine python3)
+packages=(cmake make mingw-w64 googletest libgtest-dev clang libclang-rt-14-dev libpng-dev
+          libstb-dev wine wine64 xvfb xauth fonts-open-sans fonts-wine python3)
 
 install_packages() {
     local missing=()
@@ -43,9 +45,34 @@ prepare_prefix() {
     touch "$WINEPREFIX/.setting-prefix-ready"
 }
 
+# The prefix at another display scaling, build/wineprefix-dpi<N> (LogPixels = N, 96 is 100 %):
+# hard links to the prepared prefix's files, with real copies of those Wine writes (it
+# replaces its registry files whole, so the copy never sees one half written).
+prepare_dpi_prefix() {
+    local dpi=$1
+    [[ $dpi =~ ^[0-9]+$ ]] && ((dpi >= 96 && dpi <= 480)) || { echo "setup: no dpi: $dpi" >&2; exit 2; }
+    local target=$root/build/wineprefix-dpi$dpi
+    [ ! -f "$target/.setting-prefix-ready" ] || return 0
+    prepare_prefix
+    say "preparing a Wine prefix at $dpi dpi"
+    rm -rf "$target"
+    cp -al "$WINEPREFIX" "$target"
+    for file in system.reg user.reg userdef.reg .update-timestamp; do
+        rm -f "$target/$file"
+        cp "$WINEPREFIX/$file" "$target/$file"
+    done
+    rm -f "$target/.setting-prefix-ready"
+    quietly "wine-prefix-dpi$dpi" env WINEPREFIX="$target" bash -c "
+        wine reg add 'HKCU\\Control Panel\\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f
+        wine reg add 'HKCU\\Software\\Wine\\X11 Driver' /v Managed /d N /f
+        wineserver -w"
+    touch "$target/.setting-prefix-ready"
+}
+
 case ${1:-all} in
     packages) install_packages ;;
     prefix) prepare_prefix ;;
+    prefix-dpi) prepare_dpi_prefix "${2:-}" ;;
     all) install_packages; prepare_prefix ;;
-    *) echo "usage: $0 [packages|prefix]" >&2; exit 2 ;;
+    *) echo "usage: $0 [packages|prefix|prefix-dpi N]" >&2; exit 2 ;;
 esac
