@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Pictures of every window of the real settings module for a configuration folder (holding
 # Setting.ini, CreateDisk.ini and skin/default), taken headless in a private X server:
-#   scripts/preview.sh CONFIG_FOLDER OUTPUT_FOLDER [--state PellucidSim.ini]
+#   scripts/preview.sh CONFIG_FOLDER OUTPUT_FOLDER [--state PellucidSim.ini] [--dpi N]
 # writes settings.png, password.png, message-question.png, message-error.png, waiting-on.png
 # and waiting-save.png into OUTPUT_FOLDER. --state gives the simulated engine's state
-# (standins/README.md). SETTING_BUILD_DIR picks another build than build/x64.
+# (standins/README.md); --dpi N draws them at N dpi (120 is 125 %, 144 is 150 %, 192 is 200 %),
+# in a Wine prefix of that dpi. SETTING_BUILD_DIR picks another build than build/x64.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 if [ $# -lt 2 ]; then
-    echo "usage: $0 CONFIG_FOLDER OUTPUT_FOLDER [--state FILE]" >&2
+    echo "usage: $0 CONFIG_FOLDER OUTPUT_FOLDER [--state FILE] [--dpi N]" >&2
     exit 2
 fi
 config=$(realpath "$1")
@@ -16,9 +17,15 @@ mkdir -p "$2"
 output=$(realpath "$2")
 shift 2
 state_args=()
-if [ "${1:-}" = "--state" ] && [ -n "${2:-}" ]; then
-    state_args=(--state "Z:$(realpath "$2" | sed 's|/|\\|g')")
-fi
+dpi=96
+while [ $# -ge 2 ]; do
+    case $1 in
+        --state) state_args=(--state "Z:$(realpath "$2" | sed 's|/|\\|g')") ;;
+        --dpi) dpi=$2 ;;
+        *) echo "preview: unknown option $1" >&2; exit 2 ;;
+    esac
+    shift 2
+done
 if [ ! -d "$config" ]; then
     echo "preview: $config is not a folder" >&2
     exit 2
@@ -29,6 +36,10 @@ if [ -z "${SETTING_BUILD_DIR:-}" ]; then
     "$root/scripts/setup.sh"
     "$root/scripts/build.sh" x64
 fi
+if [ "$dpi" != 96 ]; then
+    "$root/scripts/setup.sh" prefix-dpi "$dpi"
+    export SETTING_WINEPREFIX=$root/build/wineprefix-dpi$dpi
+fi
 to_windows() { echo "Z:${1//\//\\}"; }
 exec "$root/scripts/with-display" "$root/scripts/wine-run" "$build/bin/settingpreview.exe" \
-    "$(to_windows "$config")" "$(to_windows "$output")" "${state_args[@]}"
+    "$(to_windows "$config")" "$(to_windows "$output")" "${state_args[@]}" --dpi "$dpi"

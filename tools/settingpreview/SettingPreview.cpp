@@ -10,10 +10,13 @@
 //   waiting-on.png        the waiting box while protection is switched on
 //   waiting-save.png      the waiting box while the settings are saved
 //
-//   settingpreview.exe CONFIG_FOLDER OUTPUT_FOLDER [--state PellucidSim.ini] [--keep]
+//   settingpreview.exe CONFIG_FOLDER OUTPUT_FOLDER [--state PellucidSim.ini] [--keep] [--dpi N]
 //
 // --state gives the simulated engine's state (standins/README.md); without it the engine
 // starts from its defaults. --keep leaves the product folder (OUTPUT_FOLDER\product) in place.
+// --dpi N draws the windows at N dpi (96 is 100 %, 144 is 150 %): the windows take the dpi of
+// the display they are on, so the display must run at N dpi (under Wine the prefix's LogPixels,
+// which scripts/preview.sh --dpi N sets up); otherwise nothing is drawn and the tool says so.
 // Exit status: 0 every picture saved, 1 some could not be taken, 2 wrong arguments or the
 // product folder could not be made.
 #include <windows.h>
@@ -307,27 +310,45 @@ bool MakeProduct(const std::wstring& config, const std::wstring& product) {
     return true;
 }
 
+int DisplayDpi() {
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     std::vector<std::wstring> positional;
     std::wstring stateFile;
     bool keep = false;
+    int dpi = 0;
     for (int i = 1; i < argc; ++i) {
         const std::wstring arg = argv[i];
         if (arg == L"--state" && i + 1 < argc)
             stateFile = FullPath(argv[++i]);
+        else if (arg == L"--dpi" && i + 1 < argc)
+            dpi = _wtoi(argv[++i]);
         else if (arg == L"--keep")
             keep = true;
         else
             positional.push_back(arg);
     }
-    if (positional.size() != 2 || !IsFolder(positional[0]) ||
+    if (positional.size() != 2 || !IsFolder(positional[0]) || dpi < 0 ||
         (!stateFile.empty() &&
          ::GetFileAttributesW(stateFile.c_str()) == INVALID_FILE_ATTRIBUTES)) {
         std::fwprintf(stderr,
-                      L"usage: settingpreview CONFIG_FOLDER OUTPUT_FOLDER [--state FILE] [--keep]\n"
+                      L"usage: settingpreview CONFIG_FOLDER OUTPUT_FOLDER [--state FILE] [--keep] "
+                      L"[--dpi N]\n"
                       L"CONFIG_FOLDER holds Setting.ini, CreateDisk.ini and skin\\default.\n");
+        return 2;
+    }
+    if (dpi && dpi != DisplayDpi()) {
+        std::fwprintf(stderr,
+                      L"settingpreview: the display runs at %d dpi, not %d: the windows take the "
+                      L"display's dpi (under Wine: scripts/preview.sh --dpi %d)\n",
+                      DisplayDpi(), dpi, dpi);
         return 2;
     }
     const std::wstring config = FullPath(positional[0]);
