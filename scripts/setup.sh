@@ -34,7 +34,7 @@ install_packages() {
 prepare_prefix() {
     export WINEPREFIX=${SETTING_WINEPREFIX:-$root/build/wineprefix}
     export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    [ ! -f "$WINEPREFIX/.setting-prefix-ready" ] || return 0
+    [ ! -f "$WINEPREFIX/.setting-prefix-ready" ] || { install_wine_fonts; return 0; }
     say "preparing the Wine prefix (about a minute, once)"
     mkdir -p "$WINEPREFIX"
     quietly wine-prefix bash -c '
@@ -42,7 +42,19 @@ prepare_prefix() {
         wine reg add "HKCU\Software\Wine\Fonts\Replacements" /v "Segoe UI" /d "Open Sans" /f
         # A server started without a display would keep the prefix display-less later on.
         wineserver -w'
+    install_wine_fonts
     touch "$WINEPREFIX/.setting-prefix-ready"
+}
+
+# Wine's own fonts (fonts-wine: Marlett of the caption buttons, Tahoma of the platform's
+# dialogs) are not found where Debian installs them; in the prefix's font folder they are.
+# Without Marlett a caption's close button shows the letter "r".
+install_wine_fonts() {
+    local fonts=$WINEPREFIX/drive_c/windows/Fonts
+    [ -d "$fonts" ] || return 0
+    for font in /usr/share/wine/fonts/*.ttf; do
+        [ -e "$fonts/$(basename "$font")" ] || cp "$font" "$fonts/"
+    done
 }
 
 # The prefix at another display scaling, build/wineprefix-dpi<N> (LogPixels = N, 96 is 100 %):
