@@ -848,13 +848,6 @@ private:
             report((key ? display + ": " : std::string()) + info.problem + ": " + effect);
             return false;
         }
-        if (platform_.decodeImage) {
-            const std::string problem = platform_.decodeImage(path);
-            if (!problem.empty()) {
-                report((key ? display + ": " : std::string()) + problem + ": " + effect);
-                return false;
-            }
-        }
         for (double dpi : {info.dpiX, info.dpiY}) {
             if (dpi > 0 && (dpi < 95.5 || dpi > 96.5)) {
                 report((key ? display + " " : std::string()) + "is stored at " +
@@ -867,6 +860,41 @@ private:
         return true;
     }
 
+    // The skin's larger copy of the image at `relative` (decoded as `image`), "name@2x.png"
+    // beside "name.png": the module draws it from 144 dpi (150 %) up, when it is exactly twice
+    // the size. Reports one that cannot be used.
+    void CheckLargerCopy(const std::wstring& relative, const Key* key, const ImageInfo& image) {
+        const size_t slash = relative.find_last_of(L"\\/"), dot = relative.rfind(L'.');
+        const size_t at = dot == std::wstring::npos || dot < slash + 1 ? relative.size() : dot;
+        const std::wstring larger = relative.substr(0, at) + L"@2x" + relative.substr(at);
+        const std::filesystem::path path = ResolveNoCase(folder_, larger);
+        std::error_code error;
+        if (!std::filesystem::exists(path, error)) return;
+        const std::string display = ToUtf8(larger.substr(1));
+        std::string bytes;
+        ImageInfo info;
+        if (ReadBytes(path, bytes))
+            info = InspectImage(bytes);
+        else
+            info.problem = "it cannot be read";
+        std::string message;
+        if (!info.ok) {
+            message = (key ? display + ": " : std::string()) + info.problem;
+        } else if (info.width != 2 * image.width || info.height != 2 * image.height) {
+            message = (key ? display + " " : std::string()) + "is " + std::to_string(info.width) +
+                      " x " + std::to_string(info.height) + " pixels, not twice " +
+                      ToUtf8(relative.substr(slash + 1)) + " (" + std::to_string(image.width) +
+                      " x " + std::to_string(image.height) + ")";
+        } else {
+            return;
+        }
+        message += ": the larger copy is not used (from 144 dpi up the image is drawn scaled)";
+        if (key)
+            Add("image", *key, message);
+        else
+            AddFile("image", display, message);
+    }
+
     void CheckImages() {
         for (const FixedImage& image : kFixedImages) {
             const std::string display = ToUtf8(std::wstring(image.path).substr(1));
@@ -874,6 +902,7 @@ private:
             if (!LoadImage(display, image.path, nullptr, std::string("not drawn: ") + image.use,
                            info))
                 continue;
+            CheckLargerCopy(image.path, nullptr, info);
             if (info.width < image.minWidth || info.height < image.minHeight) {
                 AddFile("image", display,
                         "is " + std::to_string(info.width) + " x " + std::to_string(info.height) +
@@ -898,6 +927,7 @@ private:
             ImageInfo info;
             const std::string display = ToUtf8(value.substr(1));
             if (!LoadImage(display, value, &key, key.whenMissing, info)) continue;
+            CheckLargerCopy(value, &key, info);
             if (key.shown == Shown::CloseBoxImage &&
                 (info.width < kCloseBoxCellRight || info.height < kCloseBoxCellBottom)) {
                 Add("image", key,
@@ -928,20 +958,37 @@ private:
     }
 
     // ---- Texts that do not fit -------------------------------------------------------------
+    //
+    // At the dpi asked for: every rectangle (pixels at 96 dpi) scaled, the fonts made at it.
+    // The layout checks above stay at 96 dpi, where the positions are written.
 
-    int DluX(int dlu) const { return (dlu * platform_.meter->BaseUnitX() + 2) / 4; }
-    int DluY(int dlu) const { return (dlu * platform_.meter->BaseUnitY() + 4) / 8; }
+    int Px(int64_t pixels) const {
+        return static_cast<int>(std::min<int64_t>(AtDpi(pixels, options_.dpi), INT32_MAX));
+    }
+    Font Sized(Font font) const { return AtDpi(font, options_.dpi); }
+    std::string AtWhichDpi() const {
+        return options_.dpi == kBaseDpi ? "" : " at " + std::to_string(options_.dpi) + " dpi";
+    }
+
+    int DluX(int dlu) const {
+        return (dlu * platform_.meter->BaseUnitX(Sized(kDialogFont)) + 2) / 4;
+    }
+    int DluY(int dlu) const {
+        return (dlu * platform_.meter->BaseUnitY(Sized(kDialogFont)) + 4) / 8;
+    }
 
     void TooWide(const Key& key, const std::wstring& name, const std::string& what, int needed,
                  int room, const std::string& where) {
         Add("text-fit", key,
-            what + " is about " + std::to_string(needed) + " pixels wide, but " + where +
-                " leaves " + std::to_string(room) + ": it is likely cut off" + MeasuredHow(),
+            what + " is about " + std::to_string(needed) + " pixels wide" + AtWhichDpi() +
+                ", but " + where + " leaves " + std::to_string(room) + ": it is likely cut off" +
+                MeasuredHow(),
             name);
     }
 
     void CheckWrapped(const Key& key, const std::wstring& text, Font font, int width, int height,
                       const std::string& where) {
+        font = Sized(font);
         const Wrapped wrapped = platform_.meter->Wrap(text, font, width);
         const int needed = wrapped.lines * platform_.meter->LineHeight(font);
         if (wrapped.widest > width) {
@@ -951,13 +998,14 @@ private:
                 "the text takes " + std::to_string(wrapped.lines) + " line" +
                     (wrapped.lines == 1 ? "" : "s") + " (" + std::to_string(needed) +
                     " pixels) in " + where + ", which is " + std::to_string(width) + " x " +
-                    std::to_string(height) + ": the rest is likely cut off" + MeasuredHow());
+                    std::to_string(height) + AtWhichDpi() + ": the rest is likely cut off" +
+                    MeasuredHow());
         }
     }
 
     void CheckSingleLine(const Key& key, const std::wstring& name, const std::wstring& text,
                          Font font, int room, const std::string& where) {
-        const int width = platform_.meter->Width(text, font);
+        const int width = platform_.meter->Width(text, Sized(font));
         if (width > room) TooWide(key, name, "the text", width, room, where);
     }
 
@@ -995,7 +1043,7 @@ private:
                 return;
             case Shown::MessageButton:
                 CheckSingleLine(key, L"", text, kDialogFont,
-                                DluX(kMessageButton.width) - kButtonMargins,
+                                DluX(kMessageButton.width) - Px(kButtonMargins),
                                 "the message window's button");
                 return;
             case Shown::WaitText:
@@ -1009,8 +1057,8 @@ private:
         if (key.shown == Shown::Title) {
             int width = 0, height = 0;
             if (!DialogSize(*key.placedBy, width, height)) return;
-            const int room = width - kCloseBoxWidth - kTitleLeft;
-            const int needed = platform_.meter->Width(text, kTitleFont);
+            const int room = Px(width) - Px(kCloseBoxWidth) - Px(kTitleLeft);
+            const int needed = platform_.meter->Width(text, Sized(kTitleFont));
             if (needed > room) {
                 TooWide(
                     key, L"",
@@ -1021,11 +1069,11 @@ private:
         }
         const Placement* placement = Visible(*key.placedBy);
         if (!placement) return;
-        const int w = placement->pos.width, h = placement->pos.height;
+        const int w = Px(placement->pos.width), h = Px(placement->pos.height);
         const std::string where = "its rectangle " + Name(*key.placedBy);
         switch (key.shown) {
             case Shown::CheckBox:
-                CheckSingleLine(key, L"", text, kDialogFont, w - kCheckBoxRoom,
+                CheckSingleLine(key, L"", text, kDialogFont, w - Px(kCheckBoxRoom),
                                 where + " (after the box)");
                 break;
             case Shown::Label:
@@ -1033,17 +1081,17 @@ private:
                 CheckWrapped(key, text, kDialogFont, w, h, where);
                 break;
             case Shown::Button:
-                CheckSingleLine(key, L"", text, kDialogFont, w - kButtonMargins, where);
+                CheckSingleLine(key, L"", text, kDialogFont, w - Px(kButtonMargins), where);
                 break;
             case Shown::ImageButton:
                 CheckSingleLine(key, L"", text, kButtonFont, w, where);
                 break;
             case Shown::Frame:
-                CheckSingleLine(key, L"", text, kCaptionFont, w - kFrameCaptionLeft,
+                CheckSingleLine(key, L"", text, kCaptionFont, w - Px(kFrameCaptionLeft),
                                 "the frame " + Name(*key.placedBy));
                 break;
             case Shown::ListEntry:
-                CheckSingleLine(key, L"", text, kDialogFont, w - kListButtonRoom,
+                CheckSingleLine(key, L"", text, kDialogFont, w - Px(kListButtonRoom),
                                 "the closed list " + Name(*key.placedBy));
                 break;
             default:
@@ -1061,7 +1109,7 @@ private:
             std::wstring text;
             if (!Get(list, text, list.EntryName(i)) || text.empty()) continue;
             CheckSingleLine(list, list.EntryName(i), text, kDialogFont,
-                            placement->pos.width - kListButtonRoom,
+                            Px(placement->pos.width) - Px(kListButtonRoom),
                             "the closed list " + Name(*list.placedBy));
         }
     }

@@ -25,14 +25,14 @@ struct Platform {
     // The values of an INI file as the module reads them.
     std::function<std::unique_ptr<ValueSource>(const std::filesystem::path&, const IniDocument&)>
         openValues;
-    // Why the platform cannot decode an image, or empty (may be unset).
-    std::function<std::string(const std::filesystem::path&)> decodeImage;
     const TextMeter* meter = nullptr;
 };
 
 struct CheckOptions {
     // Stands for "[PRODUCTNAME]" when a title's width is measured.
     std::wstring productName = L"Corvianex Shield";
+    // The display's dpi the texts are measured at: the module scales every rectangle and font.
+    int dpi = kBaseDpi;
 };
 
 struct CheckResult {

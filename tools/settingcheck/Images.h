@@ -1,8 +1,7 @@
 // What the checker needs to know of a skin image: is it an image at all, can it be decoded,
-// how large is it, and at what resolution is it stored. PNG files are checked in full
-// (signature, header, every chunk's CRC, the end chunk, and, where zlib is available, the
-// image data inflated to the size the header promises); BMP files by their headers and the
-// size of their pixel data; GIF and JPEG files by the size in their headers.
+// how large is it, and at what resolution is it stored. Each build decodes it in full with one
+// decoder: natively libpng and stb_image (ImagesNative.cpp), on Windows GDI+ as the module
+// does (PlatformWindows.cpp).
 #pragma once
 
 #include <cstdint>
@@ -22,7 +21,12 @@ struct ImageInfo {
 
 ImageInfo InspectImage(const std::string& bytes);
 
-// True when this build inflates PNG data (natively with zlib).
-bool InflatesPngData();
+// The build's decoder: decodes `bytes` in full into `info`, whose format the file's signature
+// has named (empty for none); asks TooLarge once the size is known, before decoding the
+// pixels; leaves the problem empty when "damaged" (or "not an image") says all it knows.
+void DecodeImage(const std::string& bytes, ImageInfo& info);
+
+// True, with the problem set, when `info`'s size is far too large for a skin image.
+bool TooLarge(ImageInfo& info);
 
 }  // namespace settingcheck

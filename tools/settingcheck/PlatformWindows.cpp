@@ -6,8 +6,10 @@
 using std::max;
 using std::min;
 #include <gdiplus.h>
+#include <shlwapi.h>
 
 #include "Command.h"
+#include "Images.h"
 
 namespace settingcheck {
 
@@ -47,15 +49,6 @@ private:
     ULONG_PTR token_ = 0;
 };
 
-std::string DecodeWithGdiPlus(const std::filesystem::path& path) {
-    static GdiPlus gdiplus;
-    Gdiplus::Bitmap bitmap(path.wstring().c_str(), FALSE);
-    const Gdiplus::Status status = bitmap.GetLastStatus();
-    if (status != Gdiplus::Ok || bitmap.GetWidth() == 0 || bitmap.GetHeight() == 0)
-        return "GDI+ cannot decode it (status " + std::to_string(static_cast<int>(status)) + ")";
-    return std::string();
-}
-
 }  // namespace
 
 Platform MakePlatform(bool estimateWidths) {
@@ -65,9 +58,51 @@ Platform MakePlatform(bool estimateWidths) {
     platform.openValues = [](const std::filesystem::path& path, const IniDocument&) {
         return std::unique_ptr<ValueSource>(new ProfileValues(path.wstring()));
     };
-    platform.decodeImage = DecodeWithGdiPlus;
     platform.meter = estimateWidths || !gdi ? table.get() : gdi.get();
     return platform;
+}
+
+// Decodes as the module does, with GDI+: the pixels in full (LockBits), once the size fits.
+void DecodeImage(const std::string& bytes, ImageInfo& info) {
+    static GdiPlus gdiplus;
+    static const std::pair<const GUID*, const char*> kFormats[] = {
+        {&Gdiplus::ImageFormatPNG, "PNG"},
+        {&Gdiplus::ImageFormatBMP, "BMP"},
+        {&Gdiplus::ImageFormatGIF, "GIF"},
+        {&Gdiplus::ImageFormatJPEG, "JPEG"}};
+    IStream* stream = ::SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()),
+                                          static_cast<UINT>(bytes.size()));
+    if (!stream) return;
+    Gdiplus::Status status;
+    {
+        Gdiplus::Bitmap bitmap(stream, FALSE);
+        GUID format{};
+        status = bitmap.GetLastStatus();
+        if (status == Gdiplus::Ok) status = bitmap.GetRawFormat(&format);
+        if (status == Gdiplus::Ok) {
+            for (const auto& known : kFormats)
+                if (format == *known.first) info.format = known.second;
+            info.width = static_cast<int>(bitmap.GetWidth());
+            info.height = static_cast<int>(bitmap.GetHeight());
+            if (bitmap.GetFlags() & Gdiplus::ImageFlagsHasRealDPI) {
+                info.dpiX = bitmap.GetHorizontalResolution();
+                info.dpiY = bitmap.GetVerticalResolution();
+            }
+            Gdiplus::Rect all(0, 0, info.width, info.height);
+            Gdiplus::BitmapData pixels;
+            if (!TooLarge(info)) {
+                status = bitmap.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB,
+                                         &pixels);
+                if (status == Gdiplus::Ok) bitmap.UnlockBits(&pixels);
+                info.ok = status == Gdiplus::Ok;
+            }
+        }
+    }
+    stream->Release();
+    if (status != Gdiplus::Ok && !info.format.empty())
+        info.problem = "the " + info.format +
+                       " file is damaged or cut short: GDI+ cannot decode it (status " +
+                       std::to_string(static_cast<int>(status)) + ")";
 }
 
 }  // namespace settingcheck

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 
 namespace settingcheck {
 
@@ -20,14 +21,24 @@ class TableMeter : public TextMeter {
 public:
     int Width(const std::wstring& text, Font font) const override {
         const FontTable& table = TableFor(font);
-        int width = 0;
+        int64_t width = 0;
         for (wchar_t c : text)
             width += CharWidth(table, c);
-        return width;
+        return ScaledTo(font, table, width);
     }
-    int LineHeight(Font font) const override { return TableFor(font).lineHeight; }
-    int BaseUnitX() const override { return kBaseUnitX; }
-    int BaseUnitY() const override { return kBaseUnitY; }
+    int LineHeight(Font font) const override {
+        return ScaledTo(font, TableFor(font), TableFor(font).lineHeight);
+    }
+    // As GDI measures them for the dialog font at 96 dpi; at another size, as the dialog
+    // manager finds them: the average width of the 52 letters, and the line height.
+    int BaseUnitX(Font font) const override {
+        if (font.pixels == kDialogFont.pixels && font.bold == kDialogFont.bold) return kBaseUnitX;
+        return (Width(L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", font) / 26 + 1) / 2;
+    }
+    int BaseUnitY(Font font) const override {
+        if (font.pixels == kDialogFont.pixels && font.bold == kDialogFont.bold) return kBaseUnitY;
+        return LineHeight(font);
+    }
     int FrameExtraWidth() const override { return kFrameExtraWidth; }
     int FrameExtraHeight() const override { return kFrameExtraHeight; }
     bool Estimated() const override { return true; }
@@ -40,6 +51,12 @@ private:
             if (table.bold == font.bold) best = &table;
         }
         return *best;
+    }
+    // `pixels` of `table`'s font in `font`, a size the table may not have: the widths of
+    // "Segoe UI" grow in proportion to its size.
+    static int ScaledTo(Font font, const FontTable& table, int64_t pixels) {
+        if (font.pixels == table.pixels) return static_cast<int>(pixels);
+        return static_cast<int>((pixels * font.pixels + table.pixels / 2) / table.pixels);
     }
     static int CharWidth(const FontTable& table, wchar_t c) {
         if (c >= 0x20 && c <= 0x7E) return table.widths[c - 0x20];

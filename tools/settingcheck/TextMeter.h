@@ -1,8 +1,10 @@
 // How wide the module's texts are drawn. The Windows build measures with GDI in the fonts the
 // module uses ("Segoe UI"); the native build estimates from a table of character widths
-// taken from those measurements (FontTable.inc), and says so in its findings.
+// taken from those measurements (FontTable.inc), scaled to other font sizes, and says so in
+// its findings.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -12,11 +14,25 @@ namespace settingcheck {
 struct Font {
     int pixels;
     bool bold;
+    int points = 0;  // the size the module gives in points (0: it gives the pixels at 96 dpi)
 };
-constexpr Font kDialogFont{11, false};  // dialog templates: 8 pt at 96 dpi
-constexpr Font kCaptionFont{13, true};  // group frames and the message heading: 10 pt bold
-constexpr Font kButtonFont{11, true};   // the OK button's caption: 11 px bold
-constexpr Font kTitleFont{13, true};    // the title band: 13 px bold
+constexpr Font kDialogFont{11, false, 8};   // dialog templates: 8 pt at 96 dpi
+constexpr Font kCaptionFont{13, true, 10};  // group frames and the message heading: 10 pt bold
+constexpr Font kButtonFont{11, true};       // the OK button's caption: 11 px bold
+constexpr Font kTitleFont{13, true};        // the title band: 13 px bold
+
+// The module lays its windows out at the display's dpi: pixels at 96 dpi are scaled as MulDiv
+// scales them (rounded half away from zero), fonts in points are made at that dpi.
+constexpr int kBaseDpi = 96;
+constexpr int64_t AtDpi(int64_t pixels, int dpi) {
+    const int64_t product = pixels * dpi;
+    return (product < 0 ? product - kBaseDpi / 2 : product + kBaseDpi / 2) / kBaseDpi;
+}
+constexpr Font AtDpi(Font font, int dpi) {
+    font.pixels = static_cast<int>(font.points ? (int64_t{font.points} * dpi + 36) / 72
+                                               : AtDpi(font.pixels, dpi));
+    return font;
+}
 
 struct Wrapped {
     int lines = 0;
@@ -30,9 +46,10 @@ public:
     virtual int LineHeight(Font font) const = 0;
     // Word-wrapped as a static text control wraps it (at blanks; a longer word overflows).
     virtual Wrapped Wrap(const std::wstring& text, Font font, int width) const;
-    // Dialog base units of the dialog font: a dialog unit is BaseX / 4 by BaseY / 8 pixels.
-    virtual int BaseUnitX() const = 0;
-    virtual int BaseUnitY() const = 0;
+    // Dialog base units of the dialog font (at a dpi): a dialog unit is BaseX / 4 by BaseY / 8
+    // pixels.
+    virtual int BaseUnitX(Font dialogFont) const = 0;
+    virtual int BaseUnitY(Font dialogFont) const = 0;
     // What the password dialog's caption bar and borders add to its client area.
     virtual int FrameExtraWidth() const = 0;
     virtual int FrameExtraHeight() const = 0;

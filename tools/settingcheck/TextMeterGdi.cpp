@@ -47,14 +47,14 @@ public:
         result.widest = rc.right - rc.left;
         return result;
     }
-    int BaseUnitX() const override {
-        Select(kDialogFont);
+    int BaseUnitX(Font dialogFont) const override {
+        Select(dialogFont);
         static const wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
         SIZE size{};
         ::GetTextExtentPoint32W(dc_, kLetters, 52, &size);
         return (size.cx / 26 + 1) / 2;  // the dialog manager's average character width
     }
-    int BaseUnitY() const override { return LineHeight(kDialogFont); }
+    int BaseUnitY(Font dialogFont) const override { return LineHeight(dialogFont); }
     int FrameExtraWidth() const override { return Frame().right - Frame().left - 100; }
     int FrameExtraHeight() const override { return Frame().bottom - Frame().top - 100; }
     bool Estimated() const override { return false; }
@@ -114,7 +114,7 @@ bool PrintFontTable() {
     }
     std::printf("};\n// clang-format on\n");
     std::printf("constexpr int kBaseUnitX = %d;\nconstexpr int kBaseUnitY = %d;\n",
-                meter.BaseUnitX(), meter.BaseUnitY());
+                meter.BaseUnitX(kDialogFont), meter.BaseUnitY(kDialogFont));
     std::printf("constexpr int kFrameExtraWidth = %d;\nconstexpr int kFrameExtraHeight = %d;\n",
                 meter.FrameExtraWidth(), meter.FrameExtraHeight());
     return true;

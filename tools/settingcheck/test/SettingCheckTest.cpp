@@ -37,6 +37,11 @@ constexpr bool kMeasured = true;
 constexpr bool kMeasured = false;
 #endif
 
+// What is wrong with a damaged image: as the native decoders tell it; GDI+ only fails.
+std::string Damage(const std::string& what) {
+    return kMeasured ? "GDI+ cannot decode it" : what;
+}
+
 // ---- Bytes of files -------------------------------------------------------------------------
 
 std::string ReadAll(const fs::path& path) {
@@ -323,8 +328,9 @@ TEST(WidthTable, MatchesWhatGdiMeasures) {
                " > tools/settingcheck/FontTable.inc";
         EXPECT_EQ(table->LineHeight(font), gdi->LineHeight(font)) << font.pixels;
     }
-    EXPECT_EQ(table->BaseUnitX(), gdi->BaseUnitX());
-    EXPECT_EQ(table->BaseUnitY(), gdi->BaseUnitY());
+    const settingcheck::Font dialog = settingcheck::kDialogFont;
+    EXPECT_EQ(table->BaseUnitX(dialog), gdi->BaseUnitX(dialog));
+    EXPECT_EQ(table->BaseUnitY(dialog), gdi->BaseUnitY(dialog));
     EXPECT_EQ(table->FrameExtraWidth(), gdi->FrameExtraWidth());
     EXPECT_EQ(table->FrameExtraHeight(), gdi->FrameExtraHeight());
 }
@@ -343,6 +349,11 @@ const char kWndBk[] = "skin/default/frame/wndbk.png",
            kOk[] = "skin/default/btn/ok_normal.png", kOkHover[] = "skin/default/btn/ok_hover.png";
 const std::string kTitle = "[SETTING] TITLE=[PRODUCTNAME] Settings for Protection and Snapshots";
 const std::string kLongName(40, 'W');
+// At 120 dpi rectangles grow by 1.25, a 10 pt caption from 13 to 17 px, 8 pt texts from 11 to 13.
+const std::string kCaption =
+    "[SETTING] IDC_SEC_FRAME=\" Security and protection with a passcode \"";
+const std::string kCheckBox =
+    "[SETTING] CP=Turn on system protection for every drive and partition.";
 const std::string kGerman =
     "[SETTING] NT_TOASTER=Popup-Meldungen \xC3\xBC"
     "ber \xC3\x84nderungen";  // UTF-8
@@ -365,6 +376,10 @@ ROWS(CommandLine,
     Row("NoFolderShowsTheUsage", {}, {"stderr: usage: settingcheck"}).Exit(2).Args({}),
     Row("UnknownOptionShowsTheUsage", {}, {"stderr: usage: settingcheck"}).Exit(2).Args({"--frobnicate", "."}),
     Row("TwoFoldersShowTheUsage", {}, {"stderr: usage: settingcheck"}).Exit(2).Args({"a", "b"}),
+    Row("ShippedFolderFitsAt480Dpi", {}, {"stdout: no findings"}).Findings(0).Args({"--dpi", "480", "{dir}"}),
+    Row("DpiBelow96", {}, {"stderr: --dpi takes a whole number from 96 to 480", "stderr: usage:"}).Exit(2).Args({"--dpi", "95", "{dir}"}),
+    Row("DpiAbove480", {}, {"stderr: --dpi takes a whole number"}).Exit(2).Args({"{dir}", "--dpi", "481"}),
+    Row("DpiAsAPercentage", {}, {"stderr: --dpi takes a whole number"}).Exit(2).Args({"--dpi", "150%", "{dir}"}),
     Row("ReferenceNamesThePlaceholders", {}, {"stdout: `[PRODUCTNAME]`", "stdout: `[USED]`", "stdout: `[TOTAL]`"}).Args({"--reference"}));
 
 // ---- Missing and empty keys and files -------------------------------------------------------
@@ -451,8 +466,8 @@ ROWS(SkinImages,
     // The close box strip with its height in IHDR changed: the chunk's CRC fails.
     Row("MissingAndDamaged",
         {Delete(kWndBk), Write(kLineFrame, Bmp(21, 21).substr(0, 699)), Write(kCloseBox, Png(80, 25).replace(22, 1, "\x55")), Write(kOkHover, "This is not an image.\r\n")},
-        {"skin\\default\\frame\\wndbk.png: is missing", "Skin\\default\\frame\\Line_Frame.bmp: cut short", "[SETTING] IDC_BTNS: CRC", "[PIC] BTN_OK_PIC_H: not an image"}).Findings(4),
-    Row("DataShorterThanItsHeader", {Write(kOk, Png(90, 30, 96, 10))}, {"[PIC] BTN_OK_PIC: ok_normal.png"}),
+        {"skin\\default\\frame\\wndbk.png: is missing", "Skin\\default\\frame\\Line_Frame.bmp: cut short", "[SETTING] IDC_BTNS: " + Damage("IHDR fails its CRC"), "[PIC] BTN_OK_PIC_H: not an image"}).Findings(4),
+    Row("DataShorterThanItsHeader", {Write(kOk, Png(90, 30, 96, 10))}, {"[PIC] BTN_OK_PIC: " + Damage("ok_normal.png: the PNG image data holds fewer rows")}),
     Row("SmallerThanWhatTheModuleCuts",
         {Write(kWndBk, Png(40, 30)), Write(kLineFrame, Bmp(18, 21)), Write(kCloseBox, Png(48, 25)), Write(kOk, Png(80, 30)), Write(kOkHover, Png(100, 40))},
         {"skin\\default\\frame\\wndbk.png: is 40 x 30, smaller than 60 x 30", "Skin\\default\\frame\\Line_Frame.bmp: smaller than 21 x 21",
@@ -462,7 +477,13 @@ ROWS(SkinImages,
     Row("ResolutionOtherThan96Dpi", {Write(kOk, Png(90, 30, 72)), Write(kOkHover, Png(90, 30, 0))}, {"[PIC] BTN_OK_PIC: stored at 72 dpi"}).Findings(1),
     Row("PathsStartWithABackslashAndIgnoreCase",
         {"[SETTING] IDC_BTNS=skin\\default\\frame\\title_buttons.png", "[PIC] BTN_OK_PIC=\\SKIN\\Default\\BTN\\OK_Normal.PNG", "[TRAY] IMAGE=CorvianexTray.exe"},
-        {"[SETTING] IDC_BTNS: does not start with a backslash", "[TRAY] IMAGE: does not start with a backslash"}).Findings(2));
+        {"[SETTING] IDC_BTNS: does not start with a backslash", "[TRAY] IMAGE: does not start with a backslash"}).Findings(2),
+    // Larger copies ("name@2x.png", in any case) must be exactly twice the size.
+    Row("LargerCopies",
+        {Write("skin/default/btn/ok_normal@2x.png", Png(180, 60)), Write("skin/default/btn/OK_Hover@2X.png", Png(180, 61)),
+         Write("skin/default/frame/wndbk@2x.png", Png(121, 60)), Write("skin/default/frame/Line_Frame@2x.bmp", Bmp(42, 42).substr(0, 699))},
+        {"[PIC] BTN_OK_PIC_H: skin\\default\\btn\\ok_hover@2x.png is 180 x 61 pixels, not twice ok_hover.png (90 x 30): the larger copy is not used",
+         "skin\\default\\frame\\wndbk@2x.png: is 121 x 60 pixels, not twice wndbk.png (60 x 30)", "Skin\\default\\frame\\Line_Frame@2x.bmp: cut short"}).Findings(3));
 
 // ---- Texts likely cut off -------------------------------------------------------------------
 
@@ -494,7 +515,10 @@ ROWS(TextFit,
     Key("ALongTitleFitsAWiderDialog", kTitle),
     Key("TheProductNameCounts", kTitle, {"\"" + kLongName + "\" for [PRODUCTNAME]"}).Args({"--product-name", kLongName, "{dir}"}),
     // What the Windows build measures, it can be asked to estimate.
-    Key("EstimateCanBeAskedFor", "[SETTING] EV_CYCLE=Additionally every", {"estimated from a table"}).Args({"--estimate", "{dir}"}));
+    Key("EstimateCanBeAskedFor", "[SETTING] EV_CYCLE=Additionally every", {"estimated from a table"}).Args({"--estimate", "{dir}"}),
+    // The same two texts at 96 and at 120 dpi (see kCaption).
+    Row("At96Dpi", {kCaption, kCheckBox}, {"[SETTING] CP: pixels wide, but its rectangle CP"}).Findings(1),
+    Row("At120Dpi", {kCaption, kCheckBox}, {"[SETTING] IDC_SEC_FRAME: pixels wide at 120 dpi, but the frame"}).Findings(1).Args({"--dpi", "120", "{dir}"}));
 
 // ---- How the INI files are read -------------------------------------------------------------
 
@@ -529,8 +553,8 @@ ROWS(HostileFiles,
         {Write("CreateDisk.ini", Noise(20000)), "[SETTING] SC_TITLE=" + std::string(1 << 20, 'x'), Write(kOkHover, Png(60000, 60000, 96, 1)),
          Write(kCloseBox, std::string("\x89PNG\r\n\x1A\n", 8)), Write(kLineFrame, Bmp(21, 21).replace(14, 1, "\x63"))},
         {"CreateDisk.ini [String] IDS_YES: is missing", "[SETTING] SC_TITLE: is likely cut off",
-         "[SETTING] SC_TITLE: is 1048576 characters long: the module reads only the first 5119", "[PIC] BTN_OK_PIC_H: ok_hover.png",
-         "[SETTING] IDC_BTNS: header chunk", "Skin\\default\\frame\\Line_Frame.bmp: unknown header size"}),
+         "[SETTING] SC_TITLE: is 1048576 characters long: the module reads only the first 5119", "[PIC] BTN_OK_PIC_H: " + Damage("ok_hover.png: the image is 60000 x 60000 pixels, far too large"),
+         "[SETTING] IDC_BTNS: " + Damage("ends before its header chunk"), "Skin\\default\\frame\\Line_Frame.bmp: " + Damage("unknown header size")}),
     Row("NumbersAtTheEndsOfTheirRange",
         {"[POSITION] CP=2147483647,2147483647,2147483647,2147483647", "[POSITION] PASS=-2147483648,-2147483648,2147483647,2147483647",
          "[POSITION] SET_FRAME=0,0,2147483647,2147483647", "[TIMELIST] COUNT=99999999999", "[TIMELIST_EVENT] TIME_3=2147483647 hours"},
