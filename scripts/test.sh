@@ -5,8 +5,11 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 "$root/scripts/setup.sh" packages
-# The Wine prefix is prepared while the build runs.
-"$root/scripts/setup.sh" prefix &
+# The Wine prefixes (the project's, and those at 120, 144 and 192 dpi for the dpi tests) are
+# prepared while the build runs.
+("$root/scripts/setup.sh" prefix && for dpi in 120 144 192; do
+    "$root/scripts/setup.sh" prefix-dpi $dpi
+done) &
 prefix=$!
 "$root/scripts/build.sh" all
 wait $prefix

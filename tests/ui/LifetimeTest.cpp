@@ -23,10 +23,10 @@ struct LifetimeRow {
 };
 
 const LifetimeRow kRows[] = {
-    {"OneLoad", L"/show /autoclose", 100, 10, 10, 2 << 20, 2 << 20},
+    {"OneLoad", L"/show /autoclose", 40, 10, 10, 2 << 20, 2 << 20},
     // The host keeps the common controls 6 library loaded: Wine 8's copy keeps one GDI object
     // each time it is unloaded, which is the platform's, not the module's.
-    {"LoadedForEachOpening", L"/show /autoclose /reload /keepcommoncontrols", 50, 5, 5, 1 << 20, 0},
+    {"LoadedForEachOpening", L"/show /autoclose /reload /keepcommoncontrols", 25, 5, 5, 1 << 20, 0},
 };
 
 TEST(LifetimeTest, OpeningsKeepNoObjectHandleOrMemory) {
