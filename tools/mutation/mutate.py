@@ -6,6 +6,7 @@ It works on a copy of the source tree (build/mutation/tree) with builds and a Wi
 its own, so the working tree is never left changed and other builds and test runs go on.
 
 Usage: scripts/mutation.sh [--only M01,M07] [--list FILE] [--timeout SECONDS] [--commit REV]
+                           [--work FOLDER]
 The list is always the working tree's; --commit checks the module and tests of an earlier
 commit against it (the before-and-after comparison of a change to the tests).
 """
@@ -165,13 +166,15 @@ def run(command, log, **kwargs):
         return subprocess.run(command, cwd=TREE, stdout=out, stderr=subprocess.STDOUT, **kwargs).returncode
 
 
-def build(log):
+def build(log, labels):
     """The x64 build and the x86 module (its tables are checked too). Warnings stay warnings:
     a fault is to be caught by a test, not by the compiler's strictness."""
     env = dict(os.environ, SETTING_CMAKE_ARGS="-DSETTING_WERROR=OFF")
-    # One target per call: an earlier commit's build.sh (--commit) takes only one.
+    # One target per call: an earlier commit's build.sh (--commit) takes only one. The x86
+    # module only for the faults whose tests read it (the binaries' tables).
+    targets = ("x64", "x86") if "records" in labels.split("|") else ("x64",)
     return all(run(["scripts/build.sh", target], f"{log}.{target}", env=env) == 0
-               for target in ("x64", "x86"))
+               for target in targets)
 
 
 # "  12 - Suite.Test (Failed)"; a parameterised test's name is followed by "# GetParam() = ...".
@@ -213,13 +216,19 @@ def prepare_prefix():
 
 
 def main():
+    global WORK, TREE
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--list", default=os.path.join(ROOT, "tools", "mutation", "mutants.txt"))
     parser.add_argument("--only", default="", help="comma-separated mutant ids")
     parser.add_argument("--timeout", type=int, default=60, help="seconds per test")
+    parser.add_argument("--work", default=WORK,
+                        help="folder of the copy of the tree, its builds and logs (two checks "
+                             "can run side by side in two folders)")
     parser.add_argument("--commit", default="",
                         help="check the tests of this commit instead of the working tree")
     args = parser.parse_args()
+    WORK = os.path.abspath(args.work)
+    TREE = os.path.join(WORK, "tree")
 
     mutants = parse_list(args.list)
     if args.only:
@@ -245,9 +254,9 @@ def main():
 
     start = time.time()
     print(f"mutation check: {len(mutants)} faults; building the unchanged tree", flush=True)
-    if not build(os.path.join(logs, "baseline-build.log")):
-        sys.exit(f"the unchanged tree does not build: {logs}/baseline-build.log")
     labels = "|".join(sorted({l for m in mutants for l in m.labels.split("|")}))
+    if not build(os.path.join(logs, "baseline-build.log"), labels + "|records"):
+        sys.exit(f"the unchanged tree does not build: {logs}/baseline-build.log")
     failed = run_tests(labels, args.timeout, os.path.join(logs, "baseline-tests.log"), False)
     if failed:
         # Once more, alone: a test that failed only because the machine was busy passes now.
@@ -274,7 +283,7 @@ def main():
                 with open(os.path.join(TREE, path), "w", encoding="utf-8") as f:
                     f.write(text)
             log = os.path.join(logs, m.ident)
-            if not build(log + "-build.log"):
+            if not build(log + "-build.log", m.labels):
                 verdict, by = "caught", "the build"
             else:
                 failed = run_tests(m.labels, args.timeout, log + "-tests.log")
