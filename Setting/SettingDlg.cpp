@@ -68,11 +68,29 @@ const Placement kPlacements[] = {
 // Construction and layout
 
 CSettingDlg::CSettingDlg(HWND parent)
-    : ui::Dialog(IDD_SETTING), m_hParent(parent), m_pIniFile(new (std::nothrow) CIniFile()) {}
+    : ui::Dialog(IDD_SETTING), m_hParent(parent), m_pIniFile(new (std::nothrow) CIniFile()) {
+    PrefetchSkin();
+}
+
+// The first image a process decodes loads the platform's image codecs, which takes longer
+// than making the dialog's controls. The title band is decoded on a thread of its own while
+// the platform makes the dialog, so that the band (and the codecs) are ready when the dialog
+// needs them; the decoded pixels are kept for every later load. Without the thread the band
+// is simply decoded when it is needed.
+void CSettingDlg::PrefetchSkin() {
+    const std::wstring dir = HostDirectory();
+    if (dir.empty()) return;
+    const std::wstring band = dir + L"\\skin\\default\\frame\\wndbk.png";
+    m_skinPrefetch.Start([band] {
+        LoadSkinImage(band);
+        return DWORD{0};
+    });
+}
 
 CSettingDlg::~CSettingDlg() {
     // A worker may still be finishing its last lines after posting the close request.
     m_worker.Join();
+    m_skinPrefetch.Join();
 }
 
 void CSettingDlg::BindControls() {
@@ -122,7 +140,6 @@ void CSettingDlg::LayOut() {
     if (!m_pIniFile) throw CExceptionWrapper(__LINE__, WFILE, L"iniFile Object is null");
     const std::wstring dir = HostDirectory();
     if (dir.empty()) ReportUnusableHostFolder();  // the dialog keeps its built-in texts
-    LoadSkinBackgrounds(dir.empty() ? nullptr : dir.c_str());
     m_pIniFile->SetPath(HostFilePath(L"\\Setting.ini"));
     if (!dir.empty()) CheckConfigFile(HostFilePath(L"\\Setting.ini"));
     if (!dir.empty() && m_frmNotify.BitmapPath().empty()) {
@@ -133,8 +150,6 @@ void CSettingDlg::LayOut() {
         LogTrace(__LINE__, WFILE, kRefused, dir.c_str());
         DebugTrace(kRefused, dir.c_str());
     }
-    m_strCloseBoxImagePath = dir + m_pIniFile->String(config::kCloseBoxImage);
-
     m_lnkResize.SetTextColor(RGB(0, 0, 255), TRUE);
     m_lnkResize.SetFont(L"Segoe UI", 8, 0, TRUE, TRUE);
     m_lnkResize.SetHandCursor(TRUE);
@@ -147,16 +162,19 @@ void CSettingDlg::LayOut() {
     m_cmbRestoreChoice.AddString(m_pIniFile->String(config::kRestoreChoice1));
     m_cmbRestoreChoice.AddString(m_pIniFile->String(config::kRestoreChoice2));
     m_cmbRestoreChoice.SetCurSel(0);
-
-    const std::wstring caption = m_pIniFile->String(config::kOkText);
-    const std::wstring normal = dir + m_pIniFile->String(config::kOkImage);
-    const std::wstring hover = dir + m_pIniFile->String(config::kOkHoverImage);
-    m_btnOk.SetParam(normal.c_str(), hover.c_str(), nullptr, caption.c_str());
-
     for (CMyGroupBox* frame : Frames())
         frame->SetFont(L"Segoe UI", 10, 1, FALSE, TRUE);
 
     LoadSettings();  // catches and logs its own failures
+
+    // The skin's images last: the band may still be on its way (see PrefetchSkin).
+    m_skinPrefetch.Join();
+    LoadSkinBackgrounds(dir.empty() ? nullptr : dir.c_str());
+    m_strCloseBoxImagePath = dir + m_pIniFile->String(config::kCloseBoxImage);
+    const std::wstring caption = m_pIniFile->String(config::kOkText);
+    const std::wstring normal = dir + m_pIniFile->String(config::kOkImage);
+    const std::wstring hover = dir + m_pIniFile->String(config::kOkHoverImage);
+    m_btnOk.SetParam(normal.c_str(), hover.c_str(), nullptr, caption.c_str());
 
     PlaceDialog();
     CenterOnOwner();

@@ -94,6 +94,7 @@ private:
 
     // Layout
     void BindControls();
+    void PrefetchSkin();
     void LayOut();
     void PlaceControls();
     void PlaceDialog();
@@ -186,7 +187,8 @@ private:
     RECT m_rcCloseBox{};
     SkinImage m_closeBoxImage;  // decoded at the first paint
     bool m_closeBoxImageLoaded = false;
-    ui::Thread m_worker;  // the save or protection worker; one at a time
+    ui::Thread m_worker;        // the save or protection worker; one at a time
+    ui::Thread m_skinPrefetch;  // decodes the title band while the dialog is made
     bool m_bSaveStarted = false;
     struct PendingFailure {
         bool switchingOn;
