@@ -123,7 +123,9 @@ def source_files(commit):
             if not entry:
                 continue
             meta, path = entry.split("\t", 1)
-            files[path] = (git("show", f"{commit}:{path}"), meta.split()[0] == "100755")
+            # As a checkout has it: with the line ends .gitattributes asks for.
+            files[path] = (git("cat-file", "--filters", f"{commit}:{path}"),
+                           meta.split()[0] == "100755")
         return files
     for path in git("ls-files", "-z", "-co", "--exclude-standard").decode().split("\0"):
         full = os.path.join(ROOT, path)
