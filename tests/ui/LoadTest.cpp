@@ -59,6 +59,7 @@ const LoadRow kRows[] = {
     {"NoCount", "schedule=1@15 events=1@30", {{L"TIMELIST", L"COUNT", nullptr}}, "scheduleList=items=0,#-1 cycleList=items=0,#-1"},
     // A count no person wrote opens at once with the lists cut short, and says so.
     {"AbsurdCount", "schedule=1@240", {{L"TIMELIST", L"COUNT", L"100000"}}, "scheduleList=items=100,#3 cycleList=items=100", {}, "", L"100000"},
+    {"CountJustAboveTheLimit", "schedule=1@240", {{L"TIMELIST", L"COUNT", L"101"}}, "scheduleList=items=100,#3 cycleList=items=100", {}, "", L"TIMELIST COUNT 101 is more than 100"},
 
     // Event options; the cycle is checked exactly when one is on, and never enabled.
     {"SystemFolder", "events=0x0001@30", {}, "systemFolder=on,enabled newProgram=off,enabled cycle=on,greyed cycleList=#0,enabled cycleUnit=enabled"},
