@@ -61,9 +61,9 @@ TEST(ResizeTest, OnlyTrueInAnyCaseCountsAsSuccess) {
     const struct {
         const wchar_t* flag;  // as the tool writes it
         bool success;
-    } flags[] = {{L"TRUE", true},         {L"true", true},   {L"TrUe", true},
-                 {L"TRUE ", false},       {L"FALSE", false}, {sim::kFlagAbsent, false},
-                 {sim::kFlagDword, false}};
+    } flags[] = {{L"TRUE", true},          {L"true", true},   {L"TrUe", true},
+                 {L"TRUE ", false},        {L"FALSE", false}, {sim::kFlagAbsent, false},
+                 {sim::kFlagDword, false}, {L"TRU", false}};
     for (const auto& f : flags) {
         SCOPED_TRACE(Narrow(f.flag));
         ASSERT_EQ(sim::WriteInitNvOk(sim::kFlagAbsent), 0u);
