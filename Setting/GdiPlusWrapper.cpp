@@ -47,8 +47,7 @@ DWORD CGdiPlusWrapper::Initialize(HDC target, int width, int height, DWORD backg
         if (status != 0) return status;
     }
     m_lpTextBrush.reset(new Gdiplus::SolidBrush(MakeColor(0x000000, 255)));
-    m_lpPen.reset(new Gdiplus::Pen(MakeColor(0x000000, 255), 3.0f));
-    if (!m_lpTextBrush || !m_lpPen) return ERROR_NOT_ENOUGH_MEMORY;
+    if (!m_lpTextBrush) return ERROR_NOT_ENOUGH_MEMORY;
     return BuildFont();
 }
 
@@ -79,11 +78,6 @@ DWORD CGdiPlusWrapper::SetTextColor(DWORD color, BYTE alpha) {
 DWORD CGdiPlusWrapper::SetFillColor(DWORD color, BYTE alpha) {
     m_lpFillBrush.reset(new Gdiplus::SolidBrush(MakeColor(color, alpha)));
     return m_lpFillBrush ? 0 : ERROR_NOT_ENOUGH_MEMORY;
-}
-
-DWORD CGdiPlusWrapper::SetPen(DWORD color, float width) {
-    m_lpPen.reset(new Gdiplus::Pen(MakeColor(color, 255), width));
-    return m_lpPen ? 0 : ERROR_NOT_ENOUGH_MEMORY;
 }
 
 DWORD CGdiPlusWrapper::FillBackground(DWORD color, BYTE alpha) {
@@ -129,11 +123,6 @@ DWORD CGdiPlusWrapper::DrawImageScaled(Gdiplus::Image* image, const Gdiplus::Rec
 DWORD CGdiPlusWrapper::FillRect(int x, int y, int width, int height) {
     if (!m_hTargetDC || !m_lpGraphics || !m_lpFillBrush) return kNotReady;
     return MapStatus(m_lpGraphics->FillRectangle(m_lpFillBrush.get(), x, y, width, height));
-}
-
-DWORD CGdiPlusWrapper::DrawLine(int x1, int y1, int x2, int y2) {
-    if (!m_hTargetDC || !m_lpGraphics || !m_lpPen) return kNotReady;
-    return MapStatus(m_lpGraphics->DrawLine(m_lpPen.get(), x1, y1, x2, y2));
 }
 
 DWORD CGdiPlusWrapper::DrawText(const wchar_t* text, int length, int x, int y, int alignH,
@@ -199,6 +188,5 @@ void CGdiPlusWrapper::Release() {
     m_lpFontFamily.reset();
     m_lpFont.reset();
     m_lpFillBrush.reset();
-    m_lpPen.reset();
     m_hTargetDC = nullptr;
 }

@@ -1,7 +1,7 @@
 // A drawing surface for one paint: GDI+ bound to a device context either directly or
 // through an off-screen bitmap that Present copies to the context in one step. It offers
-// images, lines, filled rectangles and aligned text with one current font, text colour,
-// fill colour and pen.
+// images, filled rectangles and aligned text with one current font, text colour
+// and fill colour.
 //
 // Colours are 0xRRGGBB with a separate alpha. Every operation returns a status: 0 success,
 // 87 a required argument missing, 8 no memory, kNotReady when the surface lacks what the
@@ -35,7 +35,6 @@ public:
     DWORD SetFont(const wchar_t* name, int sizePixels, int style);
     DWORD SetTextColor(DWORD color, BYTE alpha);
     DWORD SetFillColor(DWORD color, BYTE alpha);
-    DWORD SetPen(DWORD color, float width);
     DWORD FillBackground(DWORD color, BYTE alpha);
 
     // The whole image scaled into the rectangle; -1 for its own width or height.
@@ -51,7 +50,6 @@ public:
     // DrawImageScaled.
     DWORD DrawImageScaled(Gdiplus::Image* image, const Gdiplus::Rect& target,
                           const Gdiplus::Rect& source, bool sharp = false);
-    DWORD DrawLine(int x1, int y1, int x2, int y2);
     // A rectangle in the fill colour.
     DWORD FillRect(int x, int y, int width, int height);
     // Horizontal alignment 0 left, 1 centre, 2 right; vertical 1 centre, 2 bottom, else top.
@@ -83,7 +81,6 @@ private:
     std::unique_ptr<Gdiplus::SolidBrush> m_lpTextBrush;
     std::unique_ptr<Gdiplus::SolidBrush> m_lpFillBrush;
     std::unique_ptr<Gdiplus::FontFamily> m_lpFontFamily;
-    std::unique_ptr<Gdiplus::Pen> m_lpPen;
     std::unique_ptr<Gdiplus::Font> m_lpFont;
     int m_nFontStyle = Gdiplus::FontStyleRegular;
     float m_fFontSize = 11.0f;

@@ -105,16 +105,15 @@ public:
     // cannot be kept (the caller draws it itself).
     bool Copy(HDC dc, const SkinImage& bmp, const std::wstring& path, const FileStamp& stamp,
               int right, int bottom, UINT dpi) {
-        const PieceSheet sheet(bmp, dpi);
-        const int p = sheet.Piece();
-        const int top = sheet.Top();
+        const int p = dpi::Scale(kPiece, dpi);
+        const int top = dpi::Scale(kFrameTop, dpi);
         if (right < 2 * p || bottom < top + 2 * p || right > kMaxKeptSide ||
             bottom > kMaxKeptSide) {
             return false;
         }
         std::lock_guard<std::mutex> lock(mutex_);
         Frame* frame = Find(path, stamp, right, bottom, dpi);
-        if (!frame) frame = Make(dc, sheet, path, stamp, right, bottom, dpi);
+        if (!frame) frame = Make(dc, bmp, path, stamp, right, bottom, dpi);
         if (!frame) return false;
         const HDC from = frame->dc.get();
         const int sideHeight = bottom - top - 2 * p;
@@ -149,7 +148,8 @@ private:
         return nullptr;
     }
 
-    Frame* Make(HDC compatible, const PieceSheet& sheet, const std::wstring& path,
+    // The pieces are scaled here only: a kept frame is copied without them.
+    Frame* Make(HDC compatible, const SkinImage& bmp, const std::wstring& path,
                 const FileStamp& stamp, int right, int bottom, UINT dpi) {
         Frame frame{path, stamp, right, bottom, dpi, nullptr, nullptr};
         frame.dc.reset(::CreateCompatibleDC(compatible));
@@ -169,7 +169,7 @@ private:
         // Under the pieces the white of the dialog, as when they are drawn on the dialog.
         const RECT all{0, 0, right, bottom};
         ::FillRect(frame.dc.get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-        DrawPieces(frame.dc.get(), sheet, right, bottom);
+        DrawPieces(frame.dc.get(), PieceSheet(bmp, dpi), right, bottom);
         ::GdiFlush();
         if (frames_.size() >= kMaxKept) frames_.pop_front();
         frames_.push_back(std::move(frame));
