@@ -4,6 +4,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+#include <iterator>
 #include <new>
 
 #include "Dpi.h"
@@ -68,7 +70,9 @@ const Placement kPlacements[] = {
 // Construction and layout
 
 CSettingDlg::CSettingDlg(HWND parent)
-    : ui::Dialog(IDD_SETTING), m_hParent(parent), m_pIniFile(new (std::nothrow) CIniFile()) {
+    : ui::Dialog(IDD_SETTING, Controls::ByDialog),
+      m_hParent(parent),
+      m_pIniFile(new (std::nothrow) CIniFile()) {
     PrefetchSkin();
 }
 
@@ -122,8 +126,40 @@ void CSettingDlg::BindControls() {
     m_frmProtectedArea.SubclassDlgItem(IDC_VP_FRAME, hwnd_);
 }
 
-BOOL CSettingDlg::OnInitDialog() {
+// Setting.ini is found before the controls are made: each is made at its configured place
+// with its configured text.
+void CSettingDlg::OnCreatingControls() {
     m_dpi = dpi::OfWindow(hwnd_);
+    try {
+        if (!m_pIniFile) return;  // reported by LayOut
+        const std::wstring path = HostFilePath(L"\\Setting.ini");
+        if (path.empty()) ReportUnusableHostFolder();  // the dialog keeps its built-in texts
+        m_pIniFile->SetPath(path);
+        if (!path.empty()) CheckConfigFile(path);
+    } catch (...) {
+        LOG_CAUGHT_EXCEPTION();
+    }
+}
+
+void CSettingDlg::PlaceControl(ControlPlace& place) {
+    const auto placed = std::find_if(std::begin(kPlacements), std::end(kPlacements),
+                                     [&](const Placement& p) { return p.id == place.id; });
+    if (placed == std::end(kPlacements) || !m_pIniFile) return;
+    try {
+        std::wstring value;
+        if (placed->text && m_pIniFile->ReadString(*placed->text, value)) place.text = value;
+        if (!m_pIniFile->ReadString(placed->position, value)) return;
+        const text::Position position = text::ParsePosition(value);
+        // Each number scaled apart, as a move to the same place scales them.
+        const int x = Scaled(position.x), y = Scaled(position.y);
+        place.rect = {x, y, x + Scaled(position.width), y + Scaled(position.height)};
+        if (position.hide) place.visible = false;
+    } catch (...) {
+        LOG_CAUGHT_EXCEPTION();
+    }
+}
+
+BOOL CSettingDlg::OnInitDialog() {
     dpi::HandleDpiChangesItself(hwnd_);
     BindControls();
     try {
@@ -139,9 +175,6 @@ BOOL CSettingDlg::OnInitDialog() {
 void CSettingDlg::LayOut() {
     if (!m_pIniFile) throw CExceptionWrapper(__LINE__, WFILE, L"iniFile Object is null");
     const std::wstring dir = HostDirectory();
-    if (dir.empty()) ReportUnusableHostFolder();  // the dialog keeps its built-in texts
-    m_pIniFile->SetPath(HostFilePath(L"\\Setting.ini"));
-    if (!dir.empty()) CheckConfigFile(HostFilePath(L"\\Setting.ini"));
     if (!dir.empty() && m_frmNotify.BitmapPath().empty()) {
         // Also to the debugger output: a log in a folder as deep cannot be written either.
         constexpr wchar_t kRefused[] =
@@ -154,10 +187,6 @@ void CSettingDlg::LayOut() {
     m_lnkResize.SetFont(L"Segoe UI", 8, 0, TRUE, TRUE);
     m_lnkResize.SetHandCursor(TRUE);
     m_lnkResize.SetBkColor(RGB(255, 255, 255), TRUE);
-    for (const Placement& control : kPlacements) {
-        if (control.text) m_pIniFile->ApplyText(Item(control.id), *control.text);
-    }
-    PlaceControls();
 
     m_cmbRestoreChoice.AddString(m_pIniFile->String(config::kRestoreChoice1));
     m_cmbRestoreChoice.AddString(m_pIniFile->String(config::kRestoreChoice2));

@@ -60,6 +60,8 @@ public:
     int ApplyTraySetting(bool trayOn, CIniFile* ini) const;
 
 protected:
+    void OnCreatingControls() override;
+    void PlaceControl(ControlPlace& place) override;
     BOOL OnInitDialog() override;
 
     BEGIN_MSG_MAP()

@@ -27,8 +27,18 @@ Dialog::~Dialog() {
 INT_PTR Dialog::DoModal(HWND owner) {
     ended_ = false;
     result_ = -1;
-    HWND hwnd = ::CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(templateId_), owner,
-                                     &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
+    HWND hwnd = nullptr;
+    const LPARAM self = reinterpret_cast<LPARAM>(this);
+    if (controls_ == Controls::ByDialog) {
+        template_ = std::make_unique<DialogTemplate>();
+        if (template_->Load(ResourceModule(), templateId_))
+            hwnd = ::CreateDialogIndirectParamW(ResourceModule(), template_->Header(), owner,
+                                                &Dialog::Procedure, self);
+        template_.reset();
+    } else {
+        hwnd = ::CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(templateId_), owner,
+                                    &Dialog::Procedure, self);
+    }
     if (!hwnd) return -1;
 
     const bool disableOwner = owner && ::IsWindowEnabled(owner);
@@ -155,8 +165,48 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     return self->Dispatch(msg, wParam, lParam);
 }
 
+// What the platform's dialog manager does for each item of a template, with the place and
+// text the dialog gives: the same class, styles, id, font and default button.
+bool Dialog::CreateControls() {
+    OnCreatingControls();
+    const HFONT font = Font();
+    int defaultId = 0;
+    for (const DialogItem& item : template_->Items()) {
+        // Position and size are converted apart, as the platform converts them.
+        RECT pixels = item.units;
+        pixels.right -= pixels.left;
+        pixels.bottom -= pixels.top;
+        ::MapDialogRect(hwnd_, &pixels);
+        ControlPlace place{
+            item.id,
+            {pixels.left, pixels.top, pixels.left + pixels.right, pixels.top + pixels.bottom},
+            item.text,
+            (item.style & WS_VISIBLE) != 0};
+        PlaceControl(place);
+        const DWORD style =
+            (place.visible ? item.style | WS_VISIBLE : item.style & ~DWORD{WS_VISIBLE}) | WS_CHILD;
+        HWND control = ::CreateWindowExW(
+            item.exStyle | WS_EX_NOPARENTNOTIFY, item.className.c_str(), place.text.c_str(), style,
+            place.rect.left, place.rect.top, place.rect.right - place.rect.left,
+            place.rect.bottom - place.rect.top, hwnd_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), ResourceModule(),
+            item.creationData.empty() ? nullptr : const_cast<BYTE*>(item.creationData.data()));
+        if (!control) return false;
+        if (font) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (::SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) defaultId = item.id;
+    }
+    if (defaultId) Send(DM_SETDEFID, static_cast<WPARAM>(defaultId));
+    return true;
+}
+
 INT_PTR Dialog::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_INITDIALOG) return OnInitDialog();
+    if (msg == WM_INITDIALOG) {
+        if (template_ && !CreateControls()) {
+            EndDialog(-1);
+            return FALSE;
+        }
+        return OnInitDialog();
+    }
     LRESULT result = 0;
     if (msg == WM_DRAWITEM && lParam) {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);

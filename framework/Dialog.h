@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <string>
+
+#include "DialogTemplate.h"
 #include "MessageMap.h"
 #include "Window.h"
 
@@ -11,7 +15,13 @@ namespace ui {
 
 class Dialog : public Window, public MessageHandler {
 public:
-    explicit Dialog(UINT templateId) : templateId_(templateId) {}
+    // Who makes the template's controls: the platform, at the template's places, or the
+    // dialog itself, each at the place PlaceControl gives (one round trip per control less
+    // than making it and moving it).
+    enum class Controls { ByPlatform, ByDialog };
+
+    explicit Dialog(UINT templateId, Controls controls = Controls::ByPlatform)
+        : templateId_(templateId), controls_(controls) {}
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;
     ~Dialog() override;
@@ -26,7 +36,20 @@ public:
     bool PreTranslateMessage(MSG& msg) override;
 
 protected:
-    // WM_INITDIALOG. Returns TRUE to let the platform set the focus.
+    // A control of the template about to be made (Controls::ByDialog): its rectangle in
+    // client pixels, its text and whether it is visible, as the template gives them.
+    struct ControlPlace {
+        int id;
+        RECT rect;
+        std::wstring text;
+        bool visible;
+    };
+    // Before the dialog makes its controls (the window and its font exist).
+    virtual void OnCreatingControls() {}
+    // May change where and how a control is made; by default as the template says.
+    virtual void PlaceControl(ControlPlace&) {}
+
+    // WM_INITDIALOG, once the controls exist. Returns TRUE to let the platform set the focus.
     virtual BOOL OnInitDialog() { return TRUE; }
     // The IDOK and IDCANCEL commands (Enter, Escape, and the close request).
     virtual void OnOK() { EndDialog(IDOK); }
@@ -47,8 +70,11 @@ private:
     INT_PTR Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
     void RunModalLoop(HWND owner);
     bool PreTranslateQueued(MSG& msg);
+    bool CreateControls();
 
     UINT templateId_;
+    Controls controls_;
+    std::unique_ptr<DialogTemplate> template_;  // while the dialog makes its controls
     bool ended_ = false;
     INT_PTR result_ = 0;
 };

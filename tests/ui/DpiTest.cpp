@@ -76,8 +76,24 @@ RECT Scaled(const std::wstring& position) {
 // group frames' caption font.
 HFONT MakeFont(Shows shows) {
     const bool caption = shows == Shows::Frame;
-    return ::CreateFontW(-S(caption ? 10 : 8) * 96 / 72, 0, 0, 0, caption ? FW_BOLD : FW_NORMAL, 0,
-                         0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Segoe UI");
+    const int points = caption ? 10 : 8;
+    return ::CreateFontW(-::MulDiv(points, g_dpi ? g_dpi : DisplayDpi(), 72), 0, 0, 0,
+                         caption ? FW_BOLD : FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
+                         L"Segoe UI");
+}
+
+// The rectangle `text` needs in the control's font, within `width` for lines.
+RECT Measure(const std::wstring& text, Shows shows, int width, bool lines) {
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HFONT font = MakeFont(shows);
+    HGDIOBJ old = ::SelectObject(dc, font);
+    RECT need{0, 0, width, 0};
+    ::DrawTextW(dc, text.c_str(), -1, &need,
+                DT_CALCRECT | DT_NOPREFIX | (lines ? DT_WORDBREAK : DT_SINGLELINE));
+    ::SelectObject(dc, old);
+    ::DeleteObject(font);
+    ::DeleteDC(dc);
+    return need;
 }
 
 // By how many pixels the control's text overflows its room (0 when it fits): one line beside
@@ -95,18 +111,41 @@ int Overflow(HWND dialog, const Placed& control) {
     if (control.shows == Shows::Check) room -= S(16);
     if (control.shows == Shows::List) room -= ::GetSystemMetrics(SM_CXVSCROLL) + S(6);
     if (control.shows == Shows::Frame) room -= 2 * S(9);
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    HFONT font = MakeFont(control.shows);
-    HGDIOBJ old = ::SelectObject(dc, font);
-    RECT need{0, 0, room, 0};
     const bool lines = control.shows == Shows::Label;
-    ::DrawTextW(dc, text.c_str(), -1, &need,
-                DT_CALCRECT | DT_NOPREFIX | (lines ? DT_WORDBREAK : DT_SINGLELINE));
-    ::SelectObject(dc, old);
-    ::DeleteObject(font);
-    ::DeleteDC(dc);
+    const RECT need = Measure(text, control.shows, room, lines);
     if (lines) return std::max(0L, need.bottom - (rc.bottom - rc.top));
     return std::max(0L, need.right - room);
+}
+
+// How wide the drawn text right of a check box's box is: from its first to its last column
+// with a pixel other than white.
+int InkWidth(const Capture& shot, const RECT& box) {
+    int first = -1, last = -1;
+    for (int x = box.left + S(16); x < box.right; ++x) {
+        for (int y = box.top; y < box.bottom; ++y) {
+            if (shot.At(x, y) != RGB(255, 255, 255)) {
+                if (first < 0) first = x;
+                last = x;
+                break;
+            }
+        }
+    }
+    return first < 0 ? 0 : last - first + 1;
+}
+
+// The check boxes' texts are drawn in the dialog's font: no wider than it makes them (a
+// focus rectangle around the text may add a pixel on each side).
+template <size_t N>
+void ExpectChecksInTheDialogsFont(HWND dialog, const Placed (&controls)[N]) {
+    const Capture shot(dialog);
+    for (const Placed& control : controls) {
+        if (control.shows != Shows::Check) continue;
+        const std::wstring text = Text(dialog, control.id);
+        const int width = Measure(text, control.shows, 0, false).right;
+        const int ink = InkWidth(shot, RectIn(dialog, control.id));
+        EXPECT_GT(ink, width / 2) << Narrow(control.key) << ": its text is not drawn";
+        EXPECT_LE(ink, width + 2 * S(1)) << Narrow(control.key) << ": not the dialog's font";
+    }
 }
 
 template <size_t N>
@@ -151,6 +190,7 @@ TEST(DpiTest, SettingsDialogIsTheDesignEnlarged) {
     EXPECT_NEAR(client.cx, S(600), 1);
     EXPECT_NEAR(client.cy, S(500), 1);
     ExpectControlsLaidOut(session, dialog, kSettings);
+    ExpectChecksInTheDialogsFont(dialog, kSettings);
 
     const Capture shot(dialog);
     const int w = shot.Width(), h = shot.Height(), line = S(1);
