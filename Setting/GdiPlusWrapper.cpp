@@ -82,10 +82,20 @@ DWORD CGdiPlusWrapper::SetFillColor(DWORD color, BYTE alpha) {
 
 DWORD CGdiPlusWrapper::FillBackground(DWORD color, BYTE alpha) {
     const DWORD status = SetFillColor(color, alpha);
-    if (status == 0 && m_lpGraphics) {
+    if (status != 0 || !m_lpGraphics) return status;
+    if (alpha != 255) {
         m_lpGraphics->FillRectangle(m_lpFillBrush.get(), 0, 0, m_nWidth, m_nHeight);
+        return 0;
     }
-    return status;
+    // An opaque colour is the platform's plain fill, the same pixels: GDI+ would blend the
+    // whole surface pixel by pixel (17 ms for a 600 x 500 dialog under Wine).
+    HDC dc = m_lpGraphics->GetHDC();
+    if (!dc) return kNotReady;
+    const RECT all{0, 0, m_nWidth, m_nHeight};
+    ::SetBkColor(dc, RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF));
+    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
+    m_lpGraphics->ReleaseHDC(dc);
+    return 0;
 }
 
 DWORD CGdiPlusWrapper::DrawImage(Gdiplus::Image* image, int x, int y, int width, int height) {
