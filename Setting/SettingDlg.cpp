@@ -72,29 +72,11 @@ const Placement kPlacements[] = {
 CSettingDlg::CSettingDlg(HWND parent)
     : ui::Dialog(IDD_SETTING, Controls::ByDialog),
       m_hParent(parent),
-      m_pIniFile(new (std::nothrow) CIniFile()) {
-    PrefetchSkin();
-}
-
-// The first image a process decodes loads the platform's image codecs, which takes longer
-// than making the dialog's controls. The title band is decoded on a thread of its own while
-// the platform makes the dialog, so that the band (and the codecs) are ready when the dialog
-// needs them; the decoded pixels are kept for every later load. Without the thread the band
-// is simply decoded when it is needed.
-void CSettingDlg::PrefetchSkin() {
-    const std::wstring dir = HostDirectory();
-    if (dir.empty()) return;
-    const std::wstring band = dir + L"\\skin\\default\\frame\\wndbk.png";
-    m_skinPrefetch.Start([band] {
-        LoadSkinImage(band);
-        return DWORD{0};
-    });
-}
+      m_pIniFile(new (std::nothrow) CIniFile()) {}
 
 CSettingDlg::~CSettingDlg() {
     // A worker may still be finishing its last lines after posting the close request.
     m_worker.Join();
-    m_skinPrefetch.Join();
 }
 
 void CSettingDlg::BindControls() {
@@ -196,8 +178,6 @@ void CSettingDlg::LayOut() {
 
     LoadSettings();  // catches and logs its own failures
 
-    // The skin's images last: the band may still be on its way (see PrefetchSkin).
-    m_skinPrefetch.Join();
     LoadSkinBackgrounds(dir.empty() ? nullptr : dir.c_str());
     m_strCloseBoxImagePath = dir + m_pIniFile->String(config::kCloseBoxImage);
     const std::wstring caption = m_pIniFile->String(config::kOkText);

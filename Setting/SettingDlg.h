@@ -96,7 +96,6 @@ private:
 
     // Layout
     void BindControls();
-    void PrefetchSkin();
     void LayOut();
     void PlaceControls();
     void PlaceDialog();
@@ -189,8 +188,7 @@ private:
     RECT m_rcCloseBox{};
     SkinImage m_closeBoxImage;  // decoded at the first paint
     bool m_closeBoxImageLoaded = false;
-    ui::Thread m_worker;        // the save or protection worker; one at a time
-    ui::Thread m_skinPrefetch;  // decodes the title band while the dialog is made
+    ui::Thread m_worker;  // the save or protection worker; one at a time
     bool m_bSaveStarted = false;
     struct PendingFailure {
         bool switchingOn;
