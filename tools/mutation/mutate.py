@@ -188,11 +188,24 @@ def x64_targets(labels):
     return sorted(wanted & known)
 
 
+# Warnings stay warnings: a fault is to be caught by a test, not by the compiler's strictness.
+# No debug information: the same code, compiled and above all linked in a fraction of the time.
+CMAKE_ARGS = ["-DSETTING_WERROR=OFF", "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2"]
+
+
+def configure_builds():
+    """Builds of the copy configured before keep their cache: the options are set again."""
+    for arch in ("x64", "x86"):
+        folder = os.path.join(TREE, "build", arch)
+        if os.path.exists(os.path.join(folder, "CMakeCache.txt")):
+            run(["cmake", "-S", ".", "-B", folder, *CMAKE_ARGS],
+                os.path.join(WORK, "logs", f"configure-{arch}.log"))
+
+
 def build(log, labels, targets=None):
     """The x64 build (only `targets` when given) and the x86 module (its tables are checked
-    too). Warnings stay warnings: a fault is to be caught by a test, not by the compiler's
-    strictness."""
-    env = dict(os.environ, SETTING_CMAKE_ARGS="-DSETTING_WERROR=OFF")
+    too)."""
+    env = dict(os.environ, SETTING_CMAKE_ARGS=" ".join(CMAKE_ARGS))
     if targets:
         command = ["cmake", "--build", "build/x64", "-j", str(os.cpu_count()), "--target", *targets]
         if run(command, f"{log}.x64", env=env) != 0:
@@ -282,6 +295,7 @@ def main():
     start = time.time()
     print(f"mutation check: {len(mutants)} faults; building the unchanged tree", flush=True)
     labels = "|".join(sorted({l for m in mutants for l in m.labels.split("|")}))
+    configure_builds()
     if not build(os.path.join(logs, "baseline-build.log"), labels + "|records"):
         sys.exit(f"the unchanged tree does not build: {logs}/baseline-build.log")
     failed = run_tests(labels, args.timeout, os.path.join(logs, "baseline-tests.log"), False)
