@@ -162,15 +162,24 @@ void CIniFile::ApplyText(HWND window, const std::wstring& section, const std::ws
     if (ReadString(section, key, text)) ::SetWindowTextW(window, text.c_str());
 }
 
+bool CIniFile::ReadPosition(const std::wstring& section, const std::wstring& key, UINT dpi,
+                            RECT& rect, bool& hide) {
+    std::wstring value;
+    if (!ReadString(section, key, value)) return false;
+    const text::Position position = text::ParsePosition(value);
+    const int x = dpi::Scale(position.x, dpi), y = dpi::Scale(position.y, dpi);
+    rect = {x, y, x + dpi::Scale(position.width, dpi), y + dpi::Scale(position.height, dpi)};
+    hide = position.hide;
+    return true;
+}
+
 void CIniFile::ApplyPosition(HWND window, const std::wstring& section, const std::wstring& key,
                              UINT dpi) {
-    if (!window) return;
-    std::wstring value;
-    if (!ReadString(section, key, value)) return;
-    const text::Position position = text::ParsePosition(value);
-    ::MoveWindow(window, dpi::Scale(position.x, dpi), dpi::Scale(position.y, dpi),
-                 dpi::Scale(position.width, dpi), dpi::Scale(position.height, dpi), TRUE);
-    if (position.hide) ::ShowWindow(window, SW_HIDE);
+    RECT rect{};
+    bool hide = false;
+    if (!window || !ReadPosition(section, key, dpi, rect, hide)) return;
+    ::MoveWindow(window, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+    if (hide) ::ShowWindow(window, SW_HIDE);
 }
 
 std::wstring HostFilePath(const wchar_t* fileName) {

@@ -63,6 +63,15 @@ public:
         ApplyPosition(window, key.section, key.name, dpi);
     }
 
+    // The rectangle "x,y,width,height" of a key (pixels at 96 dpi) scaled to `dpi`, each
+    // number apart, and whether a fifth number other than 0 hides the window. False as
+    // ReadString.
+    bool ReadPosition(const std::wstring& section, const std::wstring& key, UINT dpi, RECT& rect,
+                      bool& hide);
+    bool ReadPosition(const config::Key& key, UINT dpi, RECT& rect, bool& hide) {
+        return ReadPosition(key.section, key.name, dpi, rect, hide);
+    }
+
     // Sets the window's text to the value as read (no placeholder replaced).
     void ApplyText(HWND window, const std::wstring& section, const std::wstring& key);
     // Moves the window to "x,y,width,height" (pixels at 96 dpi, scaled to `dpi`) with a

@@ -130,12 +130,9 @@ void CSettingDlg::PlaceControl(ControlPlace& place) {
     try {
         std::wstring value;
         if (placed->text && m_pIniFile->ReadString(*placed->text, value)) place.text = value;
-        if (!m_pIniFile->ReadString(placed->position, value)) return;
-        const text::Position position = text::ParsePosition(value);
-        // Each number scaled apart, as a move to the same place scales them.
-        const int x = Scaled(position.x), y = Scaled(position.y);
-        place.rect = {x, y, x + Scaled(position.width), y + Scaled(position.height)};
-        if (position.hide) place.visible = false;
+        bool hide = false;
+        if (m_pIniFile->ReadPosition(placed->position, m_dpi, place.rect, hide) && hide)
+            place.visible = false;
     } catch (...) {
         LOG_CAUGHT_EXCEPTION();
     }
