@@ -165,6 +165,15 @@ const ConfigCase kConfigCases[] = {
      [](const Sandbox& s) { SetEvery(s, {config::Kind::Position}, L"left,top,wide,high,x"); },
      nullptr,
      {kNoDialogSize}},
+    // Its close box would be out of reach: the dialog keeps its built-in size.
+    {"DialogWiderThanEveryScreen",
+     [](const Sandbox& s) {
+         const int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN) + 1;
+         s.SetSetting(L"POSITION", L"SET_FRAME",
+                      (L"0,0," + std::to_wstring(width) + L",500").c_str());
+     },
+     nullptr,
+     {kNoDialogSize}},
     {"DialogPlacedHidden",
      [](const Sandbox& s) { s.SetSetting(L"POSITION", L"SET_FRAME", L"0,0,600,500,1"); },
      [](Session&, HWND d) { EXPECT_EQ(ClientSize(d).cx, 600); },
