@@ -4,5 +4,5 @@
 # caught it. Options: --only M01,M02 (some faults), --timeout SECONDS (per test).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-"$root/scripts/setup.sh"
+"$root/scripts/setup.sh" mutation
 exec python3 "$root/tools/mutation/mutate.py" "$@"

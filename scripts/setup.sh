@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Idempotent set-up, fast when everything is already there: installs what the build and the
 # tests need (Debian packages only, without their recommendations) and prepares the project's
-# private Wine prefix. Usage: setup.sh [packages|prefix|prefix-dpi N] (the first two by
-# default; prefix-dpi N prepares build/wineprefix-dpiN, the prefix at N dpi).
+# private Wine prefix. Usage: setup.sh [packages|prefix|prefix-dpi N|mutation] (the first two
+# by default; prefix-dpi N prepares build/wineprefix-dpiN, the prefix at N dpi; mutation adds
+# what the mutation check needs besides).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
@@ -14,10 +15,13 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 # buttons). python3 runs the mutation check.
 packages=(cmake make mingw-w64 googletest libgtest-dev clang libclang-rt-14-dev libpng-dev
           libstb-dev wine wine64 xvfb xauth fonts-open-sans fonts-wine python3)
+# The mutation check compiles through ccache: putting a fault's source back then costs no
+# second compilation of everything that includes it.
+mutation_packages=(ccache)
 
 install_packages() {
     local missing=()
-    for p in "${packages[@]}"; do
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     ((${#missing[@]})) || return 0
@@ -82,9 +86,10 @@ prepare_dpi_prefix() {
 }
 
 case ${1:-all} in
-    packages) install_packages ;;
+    packages) install_packages "${packages[@]}" ;;
     prefix) prepare_prefix ;;
     prefix-dpi) prepare_dpi_prefix "${2:-}" ;;
-    all) install_packages; prepare_prefix ;;
-    *) echo "usage: $0 [packages|prefix|prefix-dpi N]" >&2; exit 2 ;;
+    mutation) install_packages "${packages[@]}" "${mutation_packages[@]}"; prepare_prefix ;;
+    all) install_packages "${packages[@]}"; prepare_prefix ;;
+    *) echo "usage: $0 [packages|prefix|prefix-dpi N|mutation]" >&2; exit 2 ;;
 esac

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Mutation check: plants each fault of a list in the module, one at a time, rebuilds, runs the
-tests of the fault's area and reports which test caught it, or that it survived.
+tests of the fault's area and reports which test caught it, or that it survived. The test the
+list expects to catch a fault runs first, alone; the rest of the area only if it passes.
 
 It works on a copy of the source tree (build/mutation/tree) with builds and a Wine prefix of
 its own, so the working tree is never left changed and other builds and test runs go on.
@@ -38,6 +39,7 @@ class Mutant:
     ident: str
     title: str
     labels: str = ""
+    expect: str = ""
     hunks: list = field(default_factory=list)
 
 
@@ -63,6 +65,8 @@ def parse_list(path):
                 sys.exit(f"{where}: text before the first mutant")
             elif line.startswith("labels:"):
                 current.labels = line.split(":", 1)[1].strip()
+            elif line.startswith("expect:"):
+                current.expect = line.split(":", 1)[1].strip()
             elif line.startswith("file:"):
                 path_of_hunks = line.split(":", 1)[1].strip()
                 hunk = None
@@ -169,16 +173,25 @@ def run(command, log, **kwargs):
         return subprocess.run(command, cwd=TREE, stdout=out, stderr=subprocess.STDOUT, **kwargs).returncode
 
 
-def x64_targets(labels):
-    """The x64 targets the labels' tests run: the module, the stand-ins, the host and its
-    configuration, and the test programs named in the tests' commands. Asked of the build
-    folder after the unchanged tree's full build, when its targets and tests are current."""
+def name_pattern(names):
+    """A CTest regex that matches exactly these test names (a parameterised test's name goes
+    on with a comment after a blank)."""
+    return "^(" + "|".join(re.escape(name) for name in names) + ")( |$)"
+
+
+def x64_targets(labels, only=None):
+    """The x64 targets the labels' tests (`only` among them) run: the module, the stand-ins,
+    the host and its configuration, and the test programs named in the tests' commands. Asked
+    of the build folder after the unchanged tree's full build, when its targets and tests are
+    current."""
     build_dir = os.path.join(TREE, "build", "x64")
     known = subprocess.run(["cmake", "--build", build_dir, "--target", "help"],
                            capture_output=True, text=True).stdout
     known = set(re.findall(r"^\.\.\. (\S+)", known, re.M))
-    tests = subprocess.run(["ctest", "--test-dir", build_dir, "-N", "-L", labels,
-                            "--show-only=json-v1"], capture_output=True, text=True).stdout
+    query = ["ctest", "--test-dir", build_dir, "-N", "-L", labels, "--show-only=json-v1"]
+    if only:
+        query += ["-R", name_pattern(only)]
+    tests = subprocess.run(query, capture_output=True, text=True).stdout
     wanted = {"Setting", "SettingHost", "standins", "setting_config"}
     for test in json.loads(tests or "{}").get("tests", []):
         for word in test.get("command", []):
@@ -190,7 +203,10 @@ def x64_targets(labels):
 
 # Warnings stay warnings: a fault is to be caught by a test, not by the compiler's strictness.
 # No debug information: the same code, compiled and above all linked in a fraction of the time.
-CMAKE_ARGS = ["-DSETTING_WERROR=OFF", "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2"]
+# Through ccache (its cache in the work folder): when a fault's source is put back, what
+# includes it is not compiled a second time, and a fault planted again compiles from the cache.
+CMAKE_ARGS = ["-DSETTING_WERROR=OFF", "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2",
+              "-DCMAKE_C_COMPILER_LAUNCHER=ccache", "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"]
 
 
 def configure_builds():
@@ -202,9 +218,9 @@ def configure_builds():
                 os.path.join(WORK, "logs", f"configure-{arch}.log"))
 
 
-def build(log, labels, targets=None):
-    """The x64 build (only `targets` when given) and the x86 module (its tables are checked
-    too)."""
+def build(log, labels, targets=None, x86=True):
+    """The x64 build (only `targets` when given) and, unless `x86` is false, the x86 module
+    (its tables are checked too)."""
     env = dict(os.environ, SETTING_CMAKE_ARGS=" ".join(CMAKE_ARGS))
     if targets:
         command = ["cmake", "--build", "build/x64", "-j", str(os.cpu_count()), "--target", *targets]
@@ -213,6 +229,8 @@ def build(log, labels, targets=None):
     elif run(["scripts/build.sh", "x64"], f"{log}.x64", env=env) != 0:
         return False
     # The x86 module only for the faults whose tests read it (the binaries' tables).
+    if not x86:
+        return True
     return "records" not in labels.split("|") or run(["scripts/build.sh", "x86"], f"{log}.x86",
                                                         env=env) == 0
 
@@ -221,15 +239,17 @@ def build(log, labels, targets=None):
 FAILED = re.compile(r"^\s*\d+ - (\S+).* \((Failed|Timeout|Exception|Not Run|SEGFAULT|Subprocess aborted)[^)]*\)\s*$")
 
 
-def run_tests(labels, timeout, log, stop_on_failure=True, only=None):
-    """The names of the failed tests of the labels (of `only` among them, one at a time);
-    None when no test matched."""
+def run_tests(labels, timeout, log, stop_on_failure=True, only=None, besides=None):
+    """The names of the failed tests of the labels (of `only` among them, one at a time; all
+    but `besides`); None when no test matched."""
     command = ["scripts/with-display", "ctest", "--test-dir", "build/x64", "-L", labels,
                "--timeout", str(timeout), "--output-on-failure"]
     if only:
-        command += ["-R", "^(" + "|".join(re.escape(name) for name in only) + ")"]
+        command += ["-R", name_pattern(only)]
     else:
         command += ["-j", str(os.cpu_count())]
+    if besides:
+        command += ["-E", name_pattern(besides)]
     if stop_on_failure:
         command.append("--stop-on-failure")
     env = dict(os.environ, SETTING_WINEPREFIX=os.path.join(TREE, "build", "wineprefix"))
@@ -239,6 +259,37 @@ def run_tests(labels, timeout, log, stop_on_failure=True, only=None):
     if "No tests were found" in text:
         return None
     return [m.group(1) for m in map(FAILED.match, text.splitlines()) if m]
+
+
+def check(mutant, timeout, log):
+    """("caught", by what) or ("survived", why) for a planted fault. The test the list expects
+    to catch it runs first, alone, with only what it needs built; the rest of the area's tests
+    run only when it does not catch the fault, and a failure among them counts only if it
+    happens again when the test runs alone. Each step builds only what its tests run: a
+    fault in a shared header would otherwise rebuild the benchmark and the tools too."""
+    expected = [mutant.expect] if mutant.expect else []
+    if expected:
+        targets = x64_targets(mutant.labels, expected)
+        if not build(log + "-build.log", mutant.labels, targets, x86=False):
+            return "caught", "the build"
+        failed = run_tests(mutant.labels, timeout, log + "-expected.log", only=expected)
+        if failed:
+            return "caught", failed[0]
+        if failed is None:
+            print(f"{mutant.ident}: no test {mutant.expect} labelled {mutant.labels}", flush=True)
+    if not build(log + "-build-all.log", mutant.labels, x64_targets(mutant.labels)):
+        return "caught", "the build"
+    failed = run_tests(mutant.labels, timeout, log + "-tests.log", stop_on_failure=False,
+                       besides=expected)
+    if failed:
+        # What fails here must fail again alone: a test that failed only because the machine
+        # was busy has not caught anything.
+        failed = run_tests(mutant.labels, timeout, log + "-again.log", only=failed)
+    if failed:
+        return "caught", failed[0] + (" (not the expected test)" if expected else "")
+    if failed is None and not expected:
+        return "survived", f"(no test labelled {mutant.labels})"
+    return "survived", ""
 
 
 def prepare_prefix():
@@ -269,6 +320,7 @@ def main():
     args = parser.parse_args()
     WORK = os.path.abspath(args.work)
     TREE = os.path.join(WORK, "tree")
+    os.environ["CCACHE_DIR"] = os.path.join(WORK, "ccache")
 
     mutants = parse_list(args.list)
     if args.only:
@@ -323,19 +375,7 @@ def main():
             for path, text in changed.items():
                 with open(os.path.join(TREE, path), "w", encoding="utf-8") as f:
                     f.write(text)
-            log = os.path.join(logs, m.ident)
-            # Only what the fault's tests run: a fault in a shared header would otherwise
-            # rebuild the benchmark and the tools too (minutes per fault).
-            if not build(log + "-build.log", m.labels, x64_targets(m.labels)):
-                verdict, by = "caught", "the build"
-            else:
-                failed = run_tests(m.labels, args.timeout, log + "-tests.log")
-                if failed is None:
-                    verdict, by = "survived", f"(no test labelled {m.labels})"
-                elif failed:
-                    verdict, by = "caught", failed[0]
-                else:
-                    verdict, by = "survived", ""
+            verdict, by = check(m, args.timeout, os.path.join(logs, m.ident))
         finally:
             for path, text in originals.items():
                 with open(os.path.join(TREE, path), "w", encoding="utf-8") as f:
