@@ -2,8 +2,9 @@
 # Configures (once) and builds, printing one line per step; the compiler's output goes to
 # build/logs/build-<what>.log. Usage: build.sh [what ...]
 #   demo     the x64 module, stand-ins, demo host and configuration: what the demo shows
+#            (demo-x86: the same for x86)
 #   x64      the whole x64 build: module, stand-ins, host, tools, benchmark and test programs
-#   x86      the x86 module (x86-all: the whole x86 build)
+#   x86      the x86 module, stand-ins, host and test programs (x86-all: the whole x86 build)
 #   fuzz     the native fuzzers of the module's text rules
 #   native   the native tools for translators and skin designers (settingcheck, its tests)
 #   all      x64, x86, fuzz and native: everything the tests need (the default)
@@ -30,12 +31,15 @@ step() {
         demo)
             say "building the module, the stand-ins and the demo host (x64)"
             build_arch x64 mingw-x86_64.cmake demo --target Setting SettingHost standins setting_config ;;
+        demo-x86)
+            say "building the module, the stand-ins and the demo host (x86)"
+            build_arch x86 mingw-i686.cmake demo-x86 --target Setting SettingHost standins setting_config ;;
         x64)
             say "building the module, tools and tests (x64)"
             build_arch x64 mingw-x86_64.cmake x64 ;;
         x86)
-            say "building the module (x86)"
-            build_arch x86 mingw-i686.cmake x86 --target Setting ;;
+            say "building the module and tests (x86)"
+            build_arch x86 mingw-i686.cmake x86 --target ui_test unit_test ;;
         x86-all)
             say "building everything (x86)"
             build_arch x86 mingw-i686.cmake x86 ;;
@@ -50,7 +54,7 @@ step() {
         all)
             for what in x64 x86 fuzz native; do step $what; done ;;
         *)
-            echo "usage: $0 [demo|x64|x86|x86-all|fuzz|native|all ...]" >&2
+            echo "usage: $0 [demo|demo-x86|x64|x86|x86-all|fuzz|native|all ...]" >&2
             exit 2 ;;
     esac
 }

@@ -20,3 +20,18 @@ quietly() {
         exit 1
     fi
 }
+
+# Reads "--arch x64|x86" from the front of the arguments into `arch` (x64 when absent) and
+# leaves the rest in `args`.
+read_arch() {
+    arch=x64
+    args=("$@")
+    if [ "${args[0]:-}" = --arch ]; then
+        arch=${args[1]:-}
+        args=("${args[@]:2}")
+    fi
+    if [ "$arch" != x64 ] && [ "$arch" != x86 ]; then
+        echo "$(basename "$0" .sh): --arch is x64 or x86, not '$arch'" >&2
+        exit 2
+    fi
+}

@@ -3,17 +3,19 @@
 # prints the host's resource probe: the highest GDI slot and kernel-handle value of a burst of
 # fresh objects, the working set and the committed private memory, before the first opening,
 # after it and after the last. Growth from "first" to "last" is what the openings kept.
-# Usage: probe.sh [openings, default 1000] [--reload [--keep-common-controls]]
+# Usage: probe.sh [--arch x86] [openings, default 1000] [--reload [--keep-common-controls]]
 #   --reload: unload and load the module again between openings;
 #   --keep-common-controls: keep the common controls library the module selects loaded meanwhile.
-# Runs the x64 build in a private copy of its product folder.
+# Runs the build of the architecture (x64 by default) in a private copy of its product folder.
 set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+read_arch "$@"
+set -- "${args[@]}"
 count=${1:-1000}
 extra=""
 if [ "${2:-}" = "--reload" ]; then extra="/reload"; fi
 if [ "${3:-}" = "--keep-common-controls" ]; then extra="$extra /keepcommoncontrols"; fi
-build=${SETTING_BUILD:-$root/build/x64}
+build=${SETTING_BUILD:-$root/build/$arch}
 work=$(mktemp -d "$root/build/probe.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 cp -r "$build/bin/." "$work/"

@@ -72,6 +72,7 @@ SNAPSHOT_SETTING PatternedSnapshot() {
 struct Saved {
     Session& session;
     std::vector<std::string> traces;  // of this opening
+    ULONG_PTR dialogObject = 0;       // the address of the dialog's window object
 
     bool Traced(const std::string& start) const {
         return std::any_of(traces.begin(), traces.end(),
@@ -98,6 +99,8 @@ Saved SaveWith(Session& session, const std::string& engine, const std::string& a
     HWND dialog = session.host->OpenSettings();
     EXPECT_NE(dialog, nullptr);
     if (!dialog) return {session, {}};
+    // The dialog layer keeps its window object's address with the window.
+    const auto object = static_cast<ULONG_PTR>(::GetWindowLongPtrW(dialog, DWLP_USER));
     session.ForgetCalls();
     Act(dialog, actions);
     Click(dialog, button);
@@ -105,7 +108,7 @@ Saved SaveWith(Session& session, const std::string& engine, const std::string& a
         << "the dialog did not close after saving";
     auto traces = session.host->Traces();
     traces.erase(traces.begin(), traces.begin() + std::min(mark, traces.size()));
-    return {session, traces};
+    return {session, traces, object};
 }
 
 using Check = std::function<void(const Saved&)>;
@@ -167,7 +170,11 @@ Check RestoreArmed(DWORD index, DWORD choice) {
         EXPECT_EQ(field[0], BOOT_RESTORE_REQUEST_SIZE);
         EXPECT_EQ(field[1], index);
         EXPECT_EQ(field[2], choice);
-        // The requesting dialog's address, as the worker's trace shows it.
+        // The requesting dialog's window object: its whole address on x86, as the engine reads
+        // it; on x64 the 32-bit field takes the address's low half.
+        EXPECT_NE(s.dialogObject, 0u);
+        EXPECT_EQ(field[3], static_cast<DWORD>(s.dialogObject));
+        // The same address, as the worker's trace shows it.
         char requester[16];
         std::snprintf(requester, sizeof requester, " lpWnd:0x%08x",
                       static_cast<unsigned>(field[3]));
