@@ -23,6 +23,10 @@ import time
 from dataclasses import dataclass, field
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+# Each architecture's build has its own tests, named "<arch>.<suite>.<test>"; tests that only
+# read files run once, in the x64 build, without the prefix.
+ARCHES = ("x64", "x86")
+DPIS = (96, 120, 144, 192)
 WORK = os.path.join(ROOT, "build", "mutation")
 TREE = os.path.join(WORK, "tree")
 
@@ -40,6 +44,7 @@ class Mutant:
     title: str
     labels: str = ""
     expect: str = ""
+    arch: str = "x64"
     hunks: list = field(default_factory=list)
 
 
@@ -67,6 +72,10 @@ def parse_list(path):
                 current.labels = line.split(":", 1)[1].strip()
             elif line.startswith("expect:"):
                 current.expect = line.split(":", 1)[1].strip()
+            elif line.startswith("arch:"):
+                current.arch = line.split(":", 1)[1].strip()
+                if current.arch not in ARCHES:
+                    sys.exit(f"{where}: arch is one of {', '.join(ARCHES)}")
             elif line.startswith("file:"):
                 path_of_hunks = line.split(":", 1)[1].strip()
                 hunk = None
@@ -174,17 +183,25 @@ def run(command, log, **kwargs):
 
 
 def name_pattern(names):
-    """A CTest regex that matches exactly these test names (a parameterised test's name goes
-    on with a comment after a blank)."""
-    return "^(" + "|".join(re.escape(name) for name in names) + ")( |$)"
+    """A CTest regex that matches exactly these test names, with or without their
+    architecture (a parameterised test's name goes on with a comment after a blank)."""
+    return ("^(" + "|".join(a + r"\." for a in ARCHES) + ")?(" +
+            "|".join(re.escape(name) for name in names) + ")( |$)")
 
 
-def x64_targets(labels, only=None):
-    """The x64 targets the labels' tests (`only` among them) run: the module, the stand-ins,
-    the host and its configuration, and the test programs named in the tests' commands. Asked
-    of the build folder after the unchanged tree's full build, when its targets and tests are
-    current."""
-    build_dir = os.path.join(TREE, "build", "x64")
+def without_arch(name):
+    for arch in ARCHES:
+        if name.startswith(arch + "."):
+            return name[len(arch) + 1:]
+    return name
+
+
+def arch_targets(arch, labels, only=None):
+    """The targets of the architecture's build that the labels' tests (`only` among them) run:
+    the module, the stand-ins, the host and its configuration, and the test programs named in
+    the tests' commands. Asked of the build folder after the unchanged tree's full build, when
+    its targets and tests are current."""
+    build_dir = os.path.join(TREE, "build", arch)
     known = subprocess.run(["cmake", "--build", build_dir, "--target", "help"],
                            capture_output=True, text=True).stdout
     known = set(re.findall(r"^\.\.\. (\S+)", known, re.M))
@@ -211,38 +228,40 @@ CMAKE_ARGS = ["-DSETTING_WERROR=OFF", "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2",
 
 def configure_builds():
     """Builds of the copy configured before keep their cache: the options are set again."""
-    for arch in ("x64", "x86"):
+    for arch in ARCHES:
         folder = os.path.join(TREE, "build", arch)
         if os.path.exists(os.path.join(folder, "CMakeCache.txt")):
             run(["cmake", "-S", ".", "-B", folder, *CMAKE_ARGS],
                 os.path.join(WORK, "logs", f"configure-{arch}.log"))
 
 
-def build(log, labels, targets=None, x86=True):
-    """The x64 build (only `targets` when given) and, unless `x86` is false, the x86 module
-    (its tables are checked too)."""
+def build(log, arch, labels, targets=None, both=True):
+    """The architecture's build (only `targets` when given) and, unless `both` is false, the
+    other one's module where the tests read it (the binaries' tables)."""
     env = dict(os.environ, SETTING_CMAKE_ARGS=" ".join(CMAKE_ARGS))
     if targets:
-        command = ["cmake", "--build", "build/x64", "-j", str(os.cpu_count()), "--target", *targets]
-        if run(command, f"{log}.x64", env=env) != 0:
+        command = ["cmake", "--build", f"build/{arch}", "-j", str(os.cpu_count()), "--target",
+                   *targets]
+        if run(command, f"{log}.{arch}", env=env) != 0:
             return False
-    elif run(["scripts/build.sh", "x64"], f"{log}.x64", env=env) != 0:
+    elif run(["scripts/build.sh", arch], f"{log}.{arch}", env=env) != 0:
         return False
-    # The x86 module only for the faults whose tests read it (the binaries' tables).
-    if not x86:
+    if not both or "records" not in labels.split("|"):
         return True
-    return "records" not in labels.split("|") or run(["scripts/build.sh", "x86"], f"{log}.x86",
-                                                        env=env) == 0
+    other = "x86" if arch == "x64" else "x64"
+    return run(["scripts/build.sh", other], f"{log}.{other}", env=env) == 0
 
 
 # "  12 - Suite.Test (Failed)"; a parameterised test's name is followed by "# GetParam() = ...".
 FAILED = re.compile(r"^\s*\d+ - (\S+).* \((Failed|Timeout|Exception|Not Run|SEGFAULT|Subprocess aborted)[^)]*\)\s*$")
 
 
-def run_tests(labels, timeout, log, stop_on_failure=True, only=None, besides=None):
-    """The names of the failed tests of the labels (of `only` among them, one at a time; all
-    but `besides`); None when no test matched."""
-    command = ["scripts/with-display", "ctest", "--test-dir", "build/x64", "-L", labels,
+def run_tests(arch, labels, timeout, log, stop_on_failure=True, only=None, besides=None):
+    """The names of the failed tests of the architecture's build with the labels (of `only`
+    among them, one at a time; all but `besides`), without the architecture; None when no
+    test matched."""
+    command = ["scripts/with-display", "--all-prefixes", "ctest", "--test-dir", f"build/{arch}",
+               "-L", labels,
                "--timeout", str(timeout), "--output-on-failure"]
     if only:
         command += ["-R", name_pattern(only)]
@@ -258,7 +277,7 @@ def run_tests(labels, timeout, log, stop_on_failure=True, only=None, besides=Non
         text = f.read()
     if "No tests were found" in text:
         return None
-    return [m.group(1) for m in map(FAILED.match, text.splitlines()) if m]
+    return [without_arch(m.group(1)) for m in map(FAILED.match, text.splitlines()) if m]
 
 
 def check(mutant, timeout, log):
@@ -267,24 +286,25 @@ def check(mutant, timeout, log):
     run only when it does not catch the fault, and a failure among them counts only if it
     happens again when the test runs alone. Each step builds only what its tests run: a
     fault in a shared header would otherwise rebuild the benchmark and the tools too."""
+    arch = mutant.arch
     expected = [mutant.expect] if mutant.expect else []
     if expected:
-        targets = x64_targets(mutant.labels, expected)
-        if not build(log + "-build.log", mutant.labels, targets, x86=False):
+        targets = arch_targets(arch, mutant.labels, expected)
+        if not build(log + "-build.log", arch, mutant.labels, targets, both=False):
             return "caught", "the build"
-        failed = run_tests(mutant.labels, timeout, log + "-expected.log", only=expected)
+        failed = run_tests(arch, mutant.labels, timeout, log + "-expected.log", only=expected)
         if failed:
             return "caught", failed[0]
         if failed is None:
             print(f"{mutant.ident}: no test {mutant.expect} labelled {mutant.labels}", flush=True)
-    if not build(log + "-build-all.log", mutant.labels, x64_targets(mutant.labels)):
+    if not build(log + "-build-all.log", arch, mutant.labels, arch_targets(arch, mutant.labels)):
         return "caught", "the build"
-    failed = run_tests(mutant.labels, timeout, log + "-tests.log", stop_on_failure=False,
+    failed = run_tests(arch, mutant.labels, timeout, log + "-tests.log", stop_on_failure=False,
                        besides=expected)
     if failed:
         # What fails here must fail again alone: a test that failed only because the machine
         # was busy has not caught anything.
-        failed = run_tests(mutant.labels, timeout, log + "-again.log", only=failed)
+        failed = run_tests(arch, mutant.labels, timeout, log + "-again.log", only=failed)
     if failed:
         return "caught", failed[0] + (" (not the expected test)" if expected else "")
     if failed is None and not expected:
@@ -292,18 +312,24 @@ def check(mutant, timeout, log):
     return "survived", ""
 
 
-def prepare_prefix():
+def prepare_prefixes(arches):
+    """The copy's Wine prefixes: its own project prefix (a copy of the working tree's when that
+    is ready) and the tests' prefixes of each architecture, made before the X servers start so
+    that each gets one of its own."""
     prefix = os.path.join(TREE, "build", "wineprefix")
-    if os.path.exists(os.path.join(prefix, ".setting-prefix-ready")):
-        return
     main = os.path.join(ROOT, "build", "wineprefix")
-    if os.path.exists(os.path.join(main, ".setting-prefix-ready")):
+    ready = ".setting-prefix-ready"
+    if not os.path.exists(os.path.join(prefix, ready)) and os.path.exists(os.path.join(main, ready)):
         subprocess.run(["wineserver", "-k"], env=dict(os.environ, WINEPREFIX=main),
                        stderr=subprocess.DEVNULL)
+        shutil.rmtree(prefix, ignore_errors=True)
         shutil.copytree(main, prefix, symlinks=True)
-    else:
-        subprocess.run(["scripts/setup.sh"], cwd=TREE, check=True,
-                       env=dict(os.environ, SETTING_WINEPREFIX=prefix))
+    env = dict(os.environ, SETTING_WINEPREFIX=prefix)
+    subprocess.run(["scripts/setup.sh", "prefix"], cwd=TREE, check=True, env=env)
+    for arch in arches:
+        for dpi in DPIS:
+            subprocess.run(["scripts/setup.sh", "prefix-for", arch, str(dpi)], cwd=TREE,
+                           check=True, env=env)
 
 
 def main():
@@ -330,7 +356,8 @@ def main():
     logs = os.path.join(WORK, "logs")
     os.makedirs(logs, exist_ok=True)
     sync_tree(args.commit)
-    prepare_prefix()
+    arches = sorted({m.arch for m in mutants})
+    prepare_prefixes(arches)
 
     # Every mutant must apply to the tree as it is, before anything is built.
     for m in mutants:
@@ -346,18 +373,21 @@ def main():
 
     start = time.time()
     print(f"mutation check: {len(mutants)} faults; building the unchanged tree", flush=True)
-    labels = "|".join(sorted({l for m in mutants for l in m.labels.split("|")}))
     configure_builds()
-    if not build(os.path.join(logs, "baseline-build.log"), labels + "|records"):
-        sys.exit(f"the unchanged tree does not build: {logs}/baseline-build.log")
-    failed = run_tests(labels, args.timeout, os.path.join(logs, "baseline-tests.log"), False)
-    if failed:
-        # Once more, alone: a test that failed only because the machine was busy passes now.
-        failed = run_tests(labels, args.timeout,
-                           os.path.join(logs, "baseline-tests-again.log"), False,
-                           only=failed)
-    if failed:
-        sys.exit(f"tests fail without any fault planted: {', '.join(failed)}")
+    for arch in arches:
+        labels = "|".join(sorted({l for m in mutants if m.arch == arch
+                                  for l in m.labels.split("|")}))
+        if not build(os.path.join(logs, "baseline-build.log"), arch, labels + "|records"):
+            sys.exit(f"the unchanged tree does not build: {logs}/baseline-build.log.{arch}")
+        log = os.path.join(logs, f"baseline-tests-{arch}.log")
+        failed = run_tests(arch, labels, args.timeout, log, False)
+        if failed:
+            # Once more, alone: a test that failed only because the machine was busy passes now.
+            failed = run_tests(arch, labels, args.timeout,
+                               os.path.join(logs, f"baseline-tests-{arch}-again.log"), False,
+                               only=failed)
+        if failed:
+            sys.exit(f"{arch} tests fail without any fault planted: {', '.join(failed)}")
 
     caught = survived = 0
     for m in mutants:
