@@ -112,6 +112,8 @@ void CSettingDlg::BindControls() {
 // with its configured text.
 void CSettingDlg::OnCreatingControls() {
     m_dpi = dpi::OfWindow(hwnd_);
+    m_hTemplateFont = Font();
+    m_templateFontDpi = m_dpi;
     try {
         if (!m_pIniFile) return;  // reported by LayOut
         const std::wstring path = HostFilePath(L"\\Setting.ini");
@@ -229,9 +231,8 @@ void CSettingDlg::PlaceDialog() {
 LRESULT CSettingDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam, bool&) {
     const UINT dpi = HIWORD(wParam);
     if (dpi == 0 || dpi == m_dpi) return 0;
-    const UINT old = m_dpi;
     m_dpi = dpi;
-    ScaleDialogFont(old, dpi);
+    ScaleDialogFont(dpi);
     try {
         PlaceControls();
     } catch (...) {
@@ -248,22 +249,30 @@ LRESULT CSettingDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam, bool&) {
                        SWP_NOZORDER | SWP_NOACTIVATE);
     }
     PlaceCloseBox();
-    ::InvalidateRect(hwnd_, nullptr, TRUE);
+    // Every control too: a control made smaller keeps its old pixels, and a new font alone
+    // does not repaint it.
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     return 0;
 }
 
-// The template's font made again for the new dpi and given to every control that uses it
-// (the skinned controls draw with fonts of their own).
-void CSettingDlg::ScaleDialogFont(UINT from, UINT to) {
-    LOGFONTW font{};
-    const HGDIOBJ current = reinterpret_cast<HGDIOBJ>(Send(WM_GETFONT));
-    if (!current || !::GetObjectW(current, sizeof font, &font)) return;
-    font.lfHeight = ::MulDiv(font.lfHeight, static_cast<int>(to), static_cast<int>(from));
-    ui::UniqueFont scaled(::CreateFontIndirectW(&font));
-    if (!scaled) return;
+// The template's font at the new dpi, given to every control that uses it (the skinned
+// controls draw with fonts of their own). Always made from the template's font as the dialog
+// was made with it: the dialog's own font answer stays that one, whatever was set last. Back
+// at the dpi the dialog was made at, the controls get that very font again.
+void CSettingDlg::ScaleDialogFont(UINT to) {
+    ui::UniqueFont scaled;
+    HFONT font = m_hTemplateFont;
+    if (to != m_templateFontDpi) {
+        LOGFONTW design{};
+        if (!m_hTemplateFont || !::GetObjectW(m_hTemplateFont, sizeof design, &design)) return;
+        design.lfHeight =
+            ::MulDiv(design.lfHeight, static_cast<int>(to), static_cast<int>(m_templateFontDpi));
+        scaled.reset(::CreateFontIndirectW(&design));
+        if (!scaled) return;
+        font = scaled.get();
+    }
     for (HWND child = ::GetWindow(hwnd_, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(scaled.get()), FALSE);
-    Send(WM_SETFONT, reinterpret_cast<WPARAM>(scaled.get()), FALSE);
+        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     m_dialogFont = std::move(scaled);  // the one it replaces is no longer used by any control
 }
 

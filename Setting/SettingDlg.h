@@ -104,7 +104,7 @@ private:
     // `pixels` at 96 dpi, at the dpi the dialog is laid out for.
     int Scaled(int pixels) const { return dpi::Scale(pixels, m_dpi); }
     LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam, bool&);
-    void ScaleDialogFont(UINT from, UINT to);
+    void ScaleDialogFont(UINT to);
 
     // Loading
     void LoadSettings();
@@ -179,8 +179,10 @@ private:
     CMyGroupBox m_frmSchedule;        // 1006
     CMyGroupBox m_frmProtectedArea;   // 1037
     std::unique_ptr<CIniFile> m_pIniFile;
-    UINT m_dpi = dpi::kBase;      // the dpi the dialog is laid out for
-    ui::UniqueFont m_dialogFont;  // the template's font made for a later dpi, once it changed
+    UINT m_dpi = dpi::kBase;              // the dpi the dialog is laid out for
+    HFONT m_hTemplateFont = nullptr;      // the dialog's font as it was made (the platform's)
+    UINT m_templateFontDpi = dpi::kBase;  // the dpi it was made at
+    ui::UniqueFont m_dialogFont;  // the template's font made for another dpi, once it changed
     CDlgWaiting m_dlgWaiting;
     std::wstring m_strProductName;
     std::wstring m_strTitle;

@@ -165,6 +165,18 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     return self->Dispatch(msg, wParam, lParam);
 }
 
+namespace {
+
+// A list fixes the height it drops down to when it is made, from the font it has then, and
+// keeps it when it is later moved to a height no taller than its field. So a list is made where
+// the template puts it, given the dialog's font, and only then moved to its place: it drops
+// down exactly as the template's list moved there by the dialog would, at every height.
+bool IsList(const DialogItem& item) {
+    return _wcsicmp(item.className.c_str(), L"ComboBox") == 0;
+}
+
+}  // namespace
+
 // What the platform's dialog manager does for each item of a template, with the place and
 // text the dialog gives: the same class, styles, id, font and default button.
 bool Dialog::CreateControls() {
@@ -177,22 +189,25 @@ bool Dialog::CreateControls() {
         pixels.right -= pixels.left;
         pixels.bottom -= pixels.top;
         ::MapDialogRect(hwnd_, &pixels);
-        ControlPlace place{
-            item.id,
-            {pixels.left, pixels.top, pixels.left + pixels.right, pixels.top + pixels.bottom},
-            item.text,
-            (item.style & WS_VISIBLE) != 0};
+        const RECT templateRect{pixels.left, pixels.top, pixels.left + pixels.right,
+                                pixels.top + pixels.bottom};
+        ControlPlace place{item.id, templateRect, item.text, (item.style & WS_VISIBLE) != 0};
         PlaceControl(place);
         const DWORD style =
             (place.visible ? item.style | WS_VISIBLE : item.style & ~DWORD{WS_VISIBLE}) | WS_CHILD;
+        const RECT& made = IsList(item) ? templateRect : place.rect;
         HWND control = ::CreateWindowExW(
             item.exStyle | WS_EX_NOPARENTNOTIFY, item.className.c_str(), place.text.c_str(), style,
-            place.rect.left, place.rect.top, place.rect.right - place.rect.left,
-            place.rect.bottom - place.rect.top, hwnd_,
+            made.left, made.top, made.right - made.left, made.bottom - made.top, hwnd_,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), ResourceModule(),
             item.creationData.empty() ? nullptr : const_cast<BYTE*>(item.creationData.data()));
         if (!control) return false;
         if (font) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (!::EqualRect(&made, &place.rect)) {
+            ::SetWindowPos(control, nullptr, place.rect.left, place.rect.top,
+                           place.rect.right - place.rect.left, place.rect.bottom - place.rect.top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+        }
         if (::SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) defaultId = item.id;
     }
     if (defaultId) Send(DM_SETDEFID, static_cast<WPARAM>(defaultId));

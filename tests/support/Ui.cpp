@@ -44,6 +44,13 @@ RECT RectIn(HWND dialog, int id) {
     return rc;
 }
 
+int DroppedListHeight(HWND dialog, int id) {
+    // The control's top left corner and the dropped list's size, as the platform gives them.
+    RECT rc{};
+    ::SendMessageW(Control(dialog, id), CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&rc));
+    return rc.bottom - rc.top;
+}
+
 std::string Position(HWND dialog, int id) {
     const RECT rc = RectIn(dialog, id);
     return std::to_string(rc.left) + "," + std::to_string(rc.top) + "," +
@@ -224,6 +231,15 @@ int Capture::Count(const RECT& area, COLORREF color) const {
         for (int x = area.left; x < area.right; ++x)
             count += At(x, y) == color ? 1 : 0;
     }
+    return count;
+}
+
+int Capture::Differences(const Capture& other) const {
+    if (width_ != other.width_ || height_ != other.height_)
+        return std::max(width_ * height_, other.width_ * other.height_);
+    int count = 0;
+    for (size_t i = 0; i < pixels_.size(); ++i)
+        count += (pixels_[i] & 0xFFFFFF) != (other.pixels_[i] & 0xFFFFFF);
     return count;
 }
 

@@ -16,6 +16,8 @@ bool Enabled(HWND dialog, int id);
 bool Visible(HWND dialog, int id);
 // A control's rectangle in its dialog's client coordinates.
 RECT RectIn(HWND dialog, int id);
+// The height of the list a list control drops down, below its field.
+int DroppedListHeight(HWND dialog, int id);
 // The same as "x,y,width,height", the way Setting.ini gives it.
 std::string Position(HWND dialog, int id);
 SIZE ClientSize(HWND window);
@@ -49,6 +51,8 @@ public:
     COLORREF At(int x, int y) const;  // 0x00BBGGRR; CLR_INVALID outside
     // Count of pixels in the rectangle (client coordinates) of exactly `color`.
     int Count(const RECT& area, COLORREF color) const;
+    // Count of pixels that differ from `other`'s (all of them when the sizes differ).
+    int Differences(const Capture& other) const;
 
 private:
     int width_ = 0, height_ = 0;

@@ -153,11 +153,14 @@ void ExpectControlsLaidOut(Session& session, HWND dialog, const Placed (&control
     for (const Placed& control : controls) {
         const RECT want = Scaled(session.Setting(L"POSITION", control.key));
         const RECT got = RectIn(dialog, control.id);
-        const bool list = control.shows == Shows::List;  // its height is the opened list's
         EXPECT_NEAR(got.left, want.left, 1) << Narrow(control.key);
         EXPECT_NEAR(got.top, want.top, 1) << Narrow(control.key);
         EXPECT_NEAR(got.right, want.right, 1) << Narrow(control.key);
-        if (!list) {
+        // A list's configured height is its field and the list it drops down, exactly.
+        if (control.shows == Shows::List) {
+            EXPECT_EQ(got.bottom + DroppedListHeight(dialog, control.id), want.bottom)
+                << Narrow(control.key);
+        } else {
             EXPECT_NEAR(got.bottom, want.bottom, 1) << Narrow(control.key);
         }
         EXPECT_EQ(Overflow(dialog, control), 0)
@@ -233,13 +236,30 @@ TEST(DpiTest, SettingsDialogIsTheDesignEnlarged) {
 }
 
 // Moved to a monitor of another dpi (here: told so the way the platform tells a per-monitor
-// aware window), the dialog takes the suggested size and lays its controls out again.
+// aware window), the dialog takes the suggested size and lays its controls out again; moved
+// back, it is exactly what it was, to the pixel.
 TEST(DpiTest, DialogMovedToAnotherDpiIsLaidOutAgain) {
     Session session;
     session.sandbox.WriteFile(L"skin\\default\\frame\\wndbk.png", SolidBmp24(60, 30, kBand));
     HWND dialog = session.Open();
     ASSERT_NE(dialog, nullptr);
+    // The pointer away from the dialog at both sizes: no control shows its hover face.
+    MoveMouse({0, 0});
     const int from = DisplayDpi(), to = from == 96 ? 144 : 96;
+    std::vector<RECT> first;
+    for (const Placed& control : kSettings)
+        first.push_back(RectIn(dialog, control.id));
+    // As it stands once it is on the screen and painted: the band there, and two captures a
+    // moment apart the same.
+    Capture before(dialog);
+    EXPECT_TRUE(WaitUntil([&] {
+        ::Sleep(100);
+        const Capture again(dialog);
+        const bool steady = again.Differences(before) == 0 && again.At(S(300), S(30) - 1) == kBand;
+        before = again;
+        return steady;
+    }));
+
     ::PostMessageW(session.host->MainWindow(), WM_APP + 2, to, from);
     g_dpi = to;
     EXPECT_TRUE(WaitUntil([&] { return std::abs(ClientSize(dialog).cx - S(600)) <= 1; }, 3000));
@@ -247,7 +267,24 @@ TEST(DpiTest, DialogMovedToAnotherDpiIsLaidOutAgain) {
     ExpectControlsLaidOut(session, dialog, kSettings);
     EXPECT_TRUE(WaitUntil([&] { return Capture(dialog).At(S(300), S(30) - 1) == kBand; }, 3000));
     EXPECT_EQ(Capture(dialog).At(S(300), S(30)), kWhite) << "the band kept its old height";
+
+    ::PostMessageW(session.host->MainWindow(), WM_APP + 2, from, to);
     g_dpi = 0;
+    EXPECT_TRUE(WaitUntil([&] { return std::abs(ClientSize(dialog).cx - S(600)) <= 1; }, 3000));
+    for (size_t i = 0; i < std::size(kSettings); ++i) {
+        const RECT now = RectIn(dialog, kSettings[i].id);
+        EXPECT_TRUE(::EqualRect(&now, &first[i])) << Narrow(kSettings[i].key) << " moved";
+    }
+    // Once it has painted again, every pixel (and so every control's font) is as before.
+    EXPECT_TRUE(WaitUntil([&] { return Capture(dialog).Differences(before) == 0; }, 5000))
+        << Capture(dialog).Differences(before) << " pixels differ after the round trip";
+    session.Close(dialog);
+
+    // A list given no more height than its field still drops down the template's list, as
+    // it does when the dialog moves the template's list there.
+    dialog = session.Open("", {{L"POSITION", L"SC_EDIT", L"116,189,120,16"}});
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_GT(DroppedListHeight(dialog, IDC_COMBO_SCHEDULE), S(100));
     session.Close(dialog);
 }
 
