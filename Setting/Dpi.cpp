@@ -40,13 +40,4 @@ void HandleDpiChangesItself(HWND dialog) {
         g_setDialogDpiChangeBehavior(dialog, kDisableAllScaling, kDisableAllScaling);
 }
 
-std::wstring LargerCopyPath(const std::wstring& path) {
-    const size_t slash = path.find_last_of(L"\\/");
-    const size_t dot = path.rfind(L'.');
-    const size_t at = dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash)
-                          ? path.size()
-                          : dot;
-    return path.substr(0, at) + L"@2x" + path.substr(at);
-}
-
 }  // namespace dpi

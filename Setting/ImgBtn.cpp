@@ -3,6 +3,7 @@
 #include "Dpi.h"
 #include "GdiPlusWrapper.h"
 #include "Trace.h"
+#include "SkinGeometry.h"
 
 namespace {
 // Every trace of the button is formatted into 260 characters; longer ones are cut.
@@ -113,7 +114,8 @@ void CImgBtn::DrawItem(const DRAWITEMSTRUCT& item) {
     DebugTraceN(kTraceCapacity, label, AddressBits(image), drawn);
 
     if (!m_strTitle.empty()) {
-        surface.SetFont(L"Segoe UI", dpi::Scale(11, dpi), Gdiplus::FontStyleBold);
+        surface.SetFont(L"Segoe UI", dpi::Scale(skin::kButtonCaptionPixels, dpi),
+                        Gdiplus::FontStyleBold);
         surface.SetTextColor(kWhite, 255);
         surface.DrawText(m_strTitle.c_str(), -1, 0, 0, 1, 1, width, height);
     }

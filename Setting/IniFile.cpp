@@ -167,8 +167,8 @@ bool CIniFile::ReadPosition(const std::wstring& section, const std::wstring& key
     std::wstring value;
     if (!ReadString(section, key, value)) return false;
     const text::Position position = text::ParsePosition(value);
-    const int x = dpi::Scale(position.x, dpi), y = dpi::Scale(position.y, dpi);
-    rect = {x, y, x + dpi::Scale(position.width, dpi), y + dpi::Scale(position.height, dpi)};
+    const dpi::Rect scaled = dpi::ScaledRect(position, dpi);
+    rect = {scaled.left, scaled.top, scaled.right, scaled.bottom};
     hide = position.hide;
     return true;
 }

@@ -64,8 +64,8 @@ public:
     }
 
     // The rectangle "x,y,width,height" of a key (pixels at 96 dpi) scaled to `dpi`, each
-    // number apart, and whether a fifth number other than 0 hides the window. False as
-    // ReadString.
+    // number apart, its far edges held to the 32-bit range (dpi::ScaledRect), and whether a fifth
+    // number other than 0 hides the window. False as ReadString.
     bool ReadPosition(const std::wstring& section, const std::wstring& key, UINT dpi, RECT& rect,
                       bool& hide);
     bool ReadPosition(const config::Key& key, UINT dpi, RECT& rect, bool& hide) {

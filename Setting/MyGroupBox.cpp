@@ -11,15 +11,16 @@
 #include "GdiPlus.h"
 #include "HostPath.h"
 #include "SkinFrame.h"
+#include "SkinGeometry.h"
 #include "Trace.h"
 
 namespace {
 
 constexpr size_t kPathCapacity = MAX_PATH;
-constexpr wchar_t kFrameBitmapSuffix[] = L"\\Skin\\default\\frame\\Line_Frame.bmp";
-constexpr int kPiece = 6;        // every piece of the nine-slice bitmap is 6 x 6 pixels
-constexpr int kFrameTop = 9;     // the frame starts 9 pixels below the control's top
-constexpr int kCaptionLeft = 9;  // the caption starts 9 pixels right of the control's left
+using skin::kCaptionLeft;
+using skin::kFramePieceAt;
+using skin::kFrameTop;
+constexpr int kPiece = skin::kFramePiece;
 // Pieces beyond this many per edge cannot be visible on any display; the limit keeps an
 // absurd configured size from making a paint take forever.
 constexpr int kMaxExtent = 32767;
@@ -34,19 +35,18 @@ public:
         const int f = bmp.factor;
         if (piece_ == kPiece * f) {
             image_ = bmp.get();
-            offsets_ = {0, 6 * f, 15 * f};
+            offsets_ = {kFramePieceAt[0] * f, kFramePieceAt[1] * f, kFramePieceAt[2] * f};
             return;
         }
         scaled_ = std::make_unique<Gdiplus::Bitmap>(3 * piece_, 3 * piece_, PixelFormat32bppARGB);
         Gdiplus::Graphics graphics(scaled_.get());
-        const int origins[] = {0, 6, 15};
         for (int row = 0; row < 3; ++row) {
             for (int column = 0; column < 3; ++column) {
-                DrawImageScaled(
-                    graphics, bmp.get(),
-                    Gdiplus::Rect(column * piece_, row * piece_, piece_, piece_),
-                    Gdiplus::Rect(origins[column] * f, origins[row] * f, kPiece * f, kPiece * f),
-                    true);
+                DrawImageScaled(graphics, bmp.get(),
+                                Gdiplus::Rect(column * piece_, row * piece_, piece_, piece_),
+                                Gdiplus::Rect(kFramePieceAt[column] * f, kFramePieceAt[row] * f,
+                                              kPiece * f, kPiece * f),
+                                true);
             }
         }
         image_ = scaled_.get();
@@ -186,7 +186,7 @@ KeptFrames g_keptFrames;
 
 CMyGroupBox::CMyGroupBox() {
     const std::wstring dir = HostDirectory();
-    const std::wstring path = dir + kFrameBitmapSuffix;
+    const std::wstring path = dir + skin::kFrameImage;
     if (!dir.empty() && path.size() < kPathCapacity) m_tszBmpPath = path;
     DebugTrace(L"---------------m_tszBmpPath-----------");
     DebugTrace(L"%s", m_tszBmpPath.c_str());

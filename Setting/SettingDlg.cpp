@@ -12,13 +12,14 @@
 #include "ExceptionWrapper.h"
 #include "HostPath.h"
 #include "SkinFrame.h"
+#include "SkinGeometry.h"
 #include "Text.h"
 #include "Trace.h"
 
 namespace {
 
-constexpr int kCloseBoxSize = 30;  // the clickable close box: 30 x 30 at the top right
-constexpr int kCloseBoxTop = 3;
+using skin::kCloseBoxCell;
+using skin::kCloseBoxSize;
 // The smallest dialog that still shows its close box and the top of its first group.
 constexpr int kMinDialogWidth = 100;
 constexpr int kMinDialogHeight = 50;
@@ -173,7 +174,7 @@ void CSettingDlg::LayOut() {
     m_cmbRestoreChoice.AddString(m_pIniFile->String(config::kRestoreChoice2));
     m_cmbRestoreChoice.SetCurSel(0);
     for (CMyGroupBox* frame : Frames())
-        frame->SetFont(L"Segoe UI", 10, 1, FALSE, TRUE);
+        frame->SetFont(L"Segoe UI", skin::kCaptionPoints, 1, FALSE, TRUE);
 
     LoadSettings();  // catches and logs its own failures
 
@@ -200,8 +201,8 @@ void CSettingDlg::PlaceControls() {
 
 void CSettingDlg::PlaceCloseBox() {
     const RECT client = ClientRect();
-    m_rcCloseBox = {client.right - Scaled(kCloseBoxSize), Scaled(kCloseBoxTop), client.right,
-                    Scaled(kCloseBoxTop + kCloseBoxSize)};
+    m_rcCloseBox = {client.right - Scaled(kCloseBoxSize), Scaled(skin::kCloseBoxTop), client.right,
+                    Scaled(skin::kCloseBoxTop + kCloseBoxSize)};
 }
 
 // The dialog's own rectangle ("SET_FRAME", at 96 dpi). A size that could not be seen, or
@@ -298,8 +299,8 @@ LRESULT CSettingDlg::OnPaint(WPARAM, LPARAM, bool&) {
     return 0;
 }
 
-// Draws the close-box picture (cell x 20..49, y 0..24 of the image) at the right end of the
-// title band, with white as the transparent colour.
+// Draws the close-box picture (its cell of the image) at the right end of the title band, with
+// white as the transparent colour.
 void CSettingDlg::PaintCloseBox(HDC dc) {
     const RECT client = ClientRect();
     const int width = client.right - client.left;
@@ -322,11 +323,14 @@ void CSettingDlg::PaintCloseBox(HDC dc) {
         Gdiplus::Graphics graphics(memory.get());
         Gdiplus::SolidBrush white(Gdiplus::Color(0xFFFFFFFF));
         graphics.FillRectangle(&white, 0, 0, m_rcCloseBox.right, m_rcCloseBox.bottom);
-        graphics.DrawImage(m_closeBoxImage.get(), Gdiplus::Rect(0, 0, 30, 25), 20, 0, 30, 25,
-                           Gdiplus::UnitPixel, nullptr);
+        graphics.DrawImage(m_closeBoxImage.get(),
+                           Gdiplus::Rect(0, 0, kCloseBoxCell.width, kCloseBoxCell.height),
+                           kCloseBoxCell.x, kCloseBoxCell.y, kCloseBoxCell.width,
+                           kCloseBoxCell.height, Gdiplus::UnitPixel, nullptr);
     }
-    ::TransparentBlt(dc, width - 35, 1, kCloseBoxSize, kCloseBoxSize, memory.get(), 0, 0,
-                     kCloseBoxSize, kCloseBoxSize, RGB(255, 255, 255));
+    ::TransparentBlt(dc, width - skin::kCloseBoxFromRight, skin::kCloseBoxDrawnTop, kCloseBoxSize,
+                     kCloseBoxSize, memory.get(), 0, 0, kCloseBoxSize, kCloseBoxSize,
+                     RGB(255, 255, 255));
 }
 
 // The same picture scaled: white keyed out before it is smoothly stretched, so that its edges
@@ -339,8 +343,11 @@ void CSettingDlg::PaintCloseBoxScaled(HDC dc, int width) {
     Gdiplus::ImageAttributes keyed;
     keyed.SetColorKey(Gdiplus::Color(255, 255, 255), Gdiplus::Color(255, 255, 255));
     keyed.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
-    const Gdiplus::Rect target(width - Scaled(35), Scaled(1), Scaled(30), Scaled(25));
-    graphics.DrawImage(m_closeBoxImage.get(), target, 20 * f, 0, 30 * f, 25 * f, Gdiplus::UnitPixel,
+    const Gdiplus::Rect target(width - Scaled(skin::kCloseBoxFromRight),
+                               Scaled(skin::kCloseBoxDrawnTop), Scaled(kCloseBoxCell.width),
+                               Scaled(kCloseBoxCell.height));
+    graphics.DrawImage(m_closeBoxImage.get(), target, kCloseBoxCell.x * f, kCloseBoxCell.y * f,
+                       kCloseBoxCell.width * f, kCloseBoxCell.height * f, Gdiplus::UnitPixel,
                        &keyed);
 }
 

@@ -11,15 +11,14 @@
 #include "ExceptionWrapper.h"
 #include "FileStamp.h"
 #include "GdiPlusWrapper.h"
+#include "SkinGeometry.h"
 
 namespace {
 
 constexpr size_t kPathCapacity = MAX_PATH;  // the path is built in a 260-character buffer
-constexpr wchar_t kBackgroundSuffix[] = L"\\skin\\default\\frame\\wndbk.png";
 
 constexpr DWORD kWhite = 0xFFFFFF;
 constexpr DWORD kBorderColor = 0x64727C;
-constexpr int kBandHeight = 30;
 
 // The title-band image, shared by every skinned dialog of the process. Dialogs on other
 // threads (the message dialog of a worker) reload and draw it too, so every use holds the
@@ -41,25 +40,30 @@ struct BandSource {
 };
 BandSource g_wndBkSource;  // guarded by g_wndBkMutex
 
-// The band's left 20 pixels, its middle 20 (repeated, or stretched when scaled) and its right
-// 20 pixels, at the top of a frame `width` wide. `larger` is the band's larger copy, or null.
+// The band's left end, its middle (repeated, or stretched when scaled) and its right end, at
+// the top of a frame `width` wide. `larger` is the band's larger copy, or null.
 void DrawTitleBand(CGdiPlusWrapper& surface, Gdiplus::Image* band, Gdiplus::Image* larger,
                    int width, UINT dpi) {
+    using namespace skin;
     if (dpi == dpi::kBase) {
-        surface.DrawImagePart(band, 0, 0, 0, 0, 30, kBandHeight);
-        surface.DrawImagePartRow(band, 20, width, 0, 20, 0, 20, kBandHeight);  // x = 20, 40 ...
-        surface.DrawImagePart(band, width - 20, 0, 40, 0, 20, kBandHeight);
+        surface.DrawImagePart(band, 0, 0, kBandLeft.x, kBandLeft.y, kBandLeft.width,
+                              kBandLeft.height);
+        surface.DrawImagePartRow(band, kBandMiddle.x, width, 0, kBandMiddle.x, kBandMiddle.y,
+                                 kBandMiddle.width, kBandMiddle.height);  // x = 20, 40 ...
+        surface.DrawImagePart(band, width - kBandRight.width, 0, kBandRight.x, kBandRight.y,
+                              kBandRight.width, kBandRight.height);
         return;
     }
     Gdiplus::Image* image = larger && dpi >= dpi::kLargerCopyFrom ? larger : band;
     const int f = image == larger ? 2 : 1;
     const int height = dpi::Scale(kBandHeight, dpi);
-    const int side = dpi::Scale(20, dpi);
-    const auto part = [f](int x) { return Gdiplus::Rect(x * f, 0, 20 * f, kBandHeight * f); };
+    const int side = dpi::Scale(kBandEnd, dpi);
+    const auto part = [f](int x) { return Gdiplus::Rect(x * f, 0, kBandEnd * f, kBandHeight * f); };
     // The middle under the whole band first: no seam can show where the ends meet it.
-    surface.DrawImageScaled(image, Gdiplus::Rect(0, 0, width, height), part(20));
-    surface.DrawImageScaled(image, Gdiplus::Rect(0, 0, side, height), part(0));
-    surface.DrawImageScaled(image, Gdiplus::Rect(width - side, 0, side, height), part(40));
+    surface.DrawImageScaled(image, Gdiplus::Rect(0, 0, width, height), part(kBandMiddle.x));
+    surface.DrawImageScaled(image, Gdiplus::Rect(0, 0, side, height), part(kBandLeft.x));
+    surface.DrawImageScaled(image, Gdiplus::Rect(width - side, 0, side, height),
+                            part(kBandRight.x));
 }
 
 }  // namespace
@@ -69,7 +73,7 @@ void LoadSkinBackgrounds(const wchar_t* directory) {
     std::unique_ptr<Gdiplus::Image> larger;
     BandSource source;
     if (directory) {
-        const std::wstring path = std::wstring(directory) + kBackgroundSuffix;
+        const std::wstring path = std::wstring(directory) + skin::kBandImage;
         if (path.size() < kPathCapacity) {
             // The stamp first: a file changed while it is decoded is seen as changed next time.
             source.path = path;
@@ -212,15 +216,17 @@ DWORD DrawSkinFrame(HWND window, HDC dc, UINT dpi) {
         if (g_pWndBkImage) {
             DrawTitleBand(surface, g_pWndBkImage.get(), g_pWndBkLarger.get(), width, dpi);
             // The border: left, right and bottom lines below the band.
-            const int band = dpi::Scale(kBandHeight, dpi);
+            const int band = dpi::Scale(skin::kBandHeight, dpi);
             const int line = dpi::Scale(1, dpi);
             surface.SetFillColor(kBorderColor, 255);
             surface.FillRect(0, band, line, height - band);
             surface.FillRect(width - line, band, line, height - band);
             surface.FillRect(0, height - line, width, line);
-            surface.SetFont(L"Segoe UI", dpi::Scale(13, dpi), Gdiplus::FontStyleBold);
+            surface.SetFont(L"Segoe UI", dpi::Scale(skin::kTitlePixels, dpi),
+                            Gdiplus::FontStyleBold);
             surface.SetTextColor(0x000000, 255);
-            surface.DrawText(title, -1, dpi::Scale(4, dpi), dpi::Scale(6, dpi), 0, 0, -1, -1);
+            surface.DrawText(title, -1, dpi::Scale(skin::kTitleLeft, dpi),
+                             dpi::Scale(skin::kTitleTop, dpi), 0, 0, -1, -1);
         }
     }
     surface.Present(0, 0);
@@ -228,11 +234,11 @@ DWORD DrawSkinFrame(HWND window, HDC dc, UINT dpi) {
 }
 
 int PointSizeToLogHeight(int points, UINT dpi) {
-    return -::MulDiv(points, static_cast<int>(dpi), 72);
+    return -dpi::PointsToPixels(points, dpi);
 }
 
 bool InDragBand(LPARAM point, UINT dpi) {
-    return GET_Y_LPARAM(point) <= dpi::Scale(kBandHeight, dpi);
+    return GET_Y_LPARAM(point) <= dpi::Scale(skin::kBandHeight, dpi);
 }
 
 LRESULT SkinControlColor(HDC dc) {

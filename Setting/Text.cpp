@@ -46,16 +46,22 @@ int32_t LeadingInt(const std::wstring& text) {
     return static_cast<int32_t>(value);
 }
 
-Position ParsePosition(const std::wstring& value) {
-    std::array<int32_t, 5> numbers{};
-    size_t count = 0;
-    size_t start = 0;
-    while (count < numbers.size() && start <= value.size()) {
+std::vector<std::wstring> PositionPieces(const std::wstring& value) {
+    std::vector<std::wstring> pieces;
+    for (size_t start = 0; start <= value.size();) {
         size_t end = value.find(L',', start);
         if (end == std::wstring::npos) end = value.size();
-        if (end > start) numbers[count++] = LeadingInt(value.substr(start, end - start));
+        if (end > start) pieces.push_back(value.substr(start, end - start));
         start = end + 1;
     }
+    return pieces;
+}
+
+Position ParsePosition(const std::wstring& value) {
+    const std::vector<std::wstring> pieces = PositionPieces(value);
+    std::array<int32_t, 5> numbers{};
+    for (size_t i = 0; i < numbers.size() && i < pieces.size(); ++i)
+        numbers[i] = LeadingInt(pieces[i]);
     Position position;
     position.x = numbers[0];
     position.y = numbers[1];
@@ -118,11 +124,22 @@ std::wstring FileNamePart(const std::wstring& path) {
 
 namespace {
 constexpr size_t kMaxFieldWidth = 32;
+constexpr wchar_t kFlags[] = L"-+ #0";
+
+bool IsDigit(wchar_t c) {
+    return c >= L'0' && c <= L'9';
+}
+bool IsLetter(wchar_t c) {
+    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z');
+}
+bool IsFlag(wchar_t c) {
+    return c != L'\0' && std::char_traits<wchar_t>::find(kFlags, 5, c) != nullptr;
+}
 
 // Reads a run of digits; false when it is longer than a small field width allows.
 bool ReadSmallNumber(const std::wstring& pattern, size_t& i) {
     size_t value = 0;
-    for (; i < pattern.size() && pattern[i] >= L'0' && pattern[i] <= L'9'; ++i) {
+    for (; i < pattern.size() && IsDigit(pattern[i]); ++i) {
         value = value * 10 + static_cast<size_t>(pattern[i] - L'0');
         if (value > kMaxFieldWidth) return false;
     }
@@ -133,7 +150,7 @@ bool ReadSmallNumber(const std::wstring& pattern, size_t& i) {
 // (or asks for a field wider than kMaxFieldWidth).
 size_t IntegerConversionLength(const std::wstring& pattern, size_t at) {
     size_t i = at + 1;
-    while (i < pattern.size() && std::wstring(L"-+ #0").find(pattern[i]) != std::wstring::npos)
+    while (i < pattern.size() && IsFlag(pattern[i]))
         ++i;
     if (!ReadSmallNumber(pattern, i)) return 0;
     if (i < pattern.size() && pattern[i] == L'.') {
@@ -146,12 +163,36 @@ size_t IntegerConversionLength(const std::wstring& pattern, size_t at) {
     return 0;
 }
 
+// Length of what looks like a conversion at pattern[at] == '%' without being one that is
+// filled: flags, a width and a precision (digits or '*'), up to two length letters and a type
+// letter, in printf's order; never a '%'.
+size_t ShownSequenceLength(const std::wstring& pattern, size_t at) {
+    size_t i = at + 1;
+    const auto skip = [&](auto belongs) {
+        while (i < pattern.size() && belongs(pattern[i]))
+            ++i;
+    };
+    const auto isWidth = [](wchar_t c) { return IsDigit(c) || c == L'*'; };
+    skip(IsFlag);
+    skip(isWidth);
+    if (i < pattern.size() && pattern[i] == L'.') {
+        ++i;
+        skip(isWidth);
+    }
+    for (size_t letters = 0; letters < 2 && i + 1 < pattern.size() && IsLetter(pattern[i + 1]) &&
+                             std::wstring(L"hlLqjzt").find(pattern[i]) != std::wstring::npos;
+         ++letters)
+        ++i;
+    if (i < pattern.size() && IsLetter(pattern[i])) ++i;
+    return i - at;
+}
+
 // Formats `value` as the printf `conversion` (from its "%" to its type) would: flags "-+ #0",
 // width, precision, types d i u x X; without handing translator text to a printf function.
 std::wstring FormatInteger(const std::wstring& conversion, int32_t value) {
     size_t i = 1;
     bool left = false, plus = false, space = false, alternate = false, zero = false;
-    for (; std::wstring(L"-+ #0").find(conversion[i]) != std::wstring::npos; ++i) {
+    for (; IsFlag(conversion[i]); ++i) {
         left |= conversion[i] == L'-';
         plus |= conversion[i] == L'+';
         space |= conversion[i] == L' ';
@@ -198,28 +239,45 @@ std::wstring FormatInteger(const std::wstring& conversion, int32_t value) {
 }
 }  // namespace
 
+std::vector<FormatSequence> FormatSequences(const std::wstring& pattern) {
+    std::vector<FormatSequence> sequences;
+    bool filled = false;
+    for (size_t at = pattern.find(L'%'); at != std::wstring::npos;) {
+        FormatSequence sequence{FormatPart::Percent, at, 2};
+        if (at + 1 >= pattern.size() || pattern[at + 1] != L'%') {
+            const size_t conversion = filled ? 0 : IntegerConversionLength(pattern, at);
+            filled = filled || conversion > 0;
+            sequence = conversion > 0 ? FormatSequence{FormatPart::Value, at, conversion}
+                                      : FormatSequence{FormatPart::Shown, at,
+                                                       ShownSequenceLength(pattern, at)};
+        }
+        sequences.push_back(sequence);
+        at = pattern.find(L'%', at + sequence.length);
+    }
+    return sequences;
+}
+
 std::wstring FormatWithOneInteger(const std::wstring& pattern, int32_t value, size_t maxLength) {
     std::wstring result;
-    bool used = false;
-    for (size_t i = 0; i < pattern.size() && result.size() < maxLength;) {
-        if (pattern[i] != L'%') {
-            result += pattern[i++];
-            continue;
+    size_t from = 0;
+    for (const FormatSequence& sequence : FormatSequences(pattern)) {
+        if (result.size() >= maxLength) break;
+        result.append(pattern, from, sequence.at - from);
+        const std::wstring written = pattern.substr(sequence.at, sequence.length);
+        switch (sequence.part) {
+            case FormatPart::Percent:
+                result += L'%';
+                break;
+            case FormatPart::Value:
+                result += FormatInteger(written, value);
+                break;
+            case FormatPart::Shown:
+                result += written;
+                break;
         }
-        if (i + 1 < pattern.size() && pattern[i + 1] == L'%') {
-            result += L'%';
-            i += 2;
-            continue;
-        }
-        const size_t length = used ? 0 : IntegerConversionLength(pattern, i);
-        if (length == 0) {
-            result += pattern[i++];
-            continue;
-        }
-        result += FormatInteger(pattern.substr(i, length), value);
-        used = true;
-        i += length;
+        from = sequence.at + sequence.length;
     }
+    if (from < pattern.size() && result.size() < maxLength) result.append(pattern, from);
     if (result.size() > maxLength) result.resize(maxLength);
     return result;
 }

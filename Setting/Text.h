@@ -1,11 +1,12 @@
 // Text rules of the module that need no window: placeholders, positions, list entries,
-// log lines and the password-failure message. Free of platform calls, so they also build
-// natively for fuzzing.
+// log lines and the password-failure message's format sequences. Free of platform calls, so they
+// also build natively for fuzzing.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace text {
 
@@ -19,9 +20,12 @@ std::wstring ReplaceAll(std::wstring text, const std::wstring& placeholder,
 // No digits give 0; values beyond the 32-bit range are clamped.
 int32_t LeadingInt(const std::wstring& text);
 
-// A control rectangle from "x,y,width,height[,hide]". Pieces are split at commas, empty
-// pieces are skipped, each piece is read with LeadingInt, at most five are taken and
-// missing ones are 0.
+// The pieces of a position value: split at commas, empty pieces skipped (blanks are no
+// empty piece).
+std::vector<std::wstring> PositionPieces(const std::wstring& value);
+
+// A control rectangle from "x,y,width,height[,hide]": the first five PositionPieces, each
+// read with LeadingInt; missing ones are 0.
 struct Position {
     int32_t x = 0, y = 0, width = 0, height = 0;
     bool hide = false;
@@ -49,10 +53,25 @@ std::wstring TraceLogLine(const Timestamp& time, const std::wstring& formatted);
 // The part of a source path after its last backslash or slash.
 std::wstring FileNamePart(const std::wstring& path);
 
-// Fills a translator's message with one integer: the first integer conversion (%d, %i, %u,
-// %x, %X with optional flags, width and precision) receives `value`; "%%" gives "%"; every
-// other "%" sequence, and any integer conversion after the first, is shown as written.
-// The result is cut to `maxLength` characters.
+// How a translator's message with one integer reads its "%" sequences: the first integer
+// conversion (%d, %i, %u, %x, %X with optional flags "-+ #0", a width and a precision of at
+// most 32) receives the value; "%%" gives "%"; every other "%" sequence, and any integer
+// conversion after the first, is shown as written.
+enum class FormatPart {
+    Percent,  // "%%"
+    Value,    // the conversion that receives the value
+    Shown,    // shown as written: its "%", then what looks like a conversion's flags, width,
+              // precision, length letters and type, none of them a "%"
+};
+struct FormatSequence {
+    FormatPart part;
+    size_t at, length;
+};
+// Every "%" sequence of `pattern`, in order; what lies between them is shown as written.
+std::vector<FormatSequence> FormatSequences(const std::wstring& pattern);
+
+// The message with `value` in it, read as FormatSequences tells, cut to `maxLength`
+// characters. Translator text is never handed to a printf function.
 std::wstring FormatWithOneInteger(const std::wstring& pattern, int32_t value,
                                   size_t maxLength = 259);
 

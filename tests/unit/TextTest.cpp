@@ -1,10 +1,11 @@
-// Text rules that need no window: placeholders, positions, usage figures, log lines, file
-// names and translator messages with one number.
+// Text rules that need no window: placeholders, positions (and their rectangles at a dpi),
+// usage figures, log lines, file names and translator messages with one number.
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <string>
 
+#include "DpiScaling.h"
 #include "Text.h"
 
 namespace {
@@ -53,6 +54,28 @@ TEST(PositionTest, ParsesAsTheDialogsPlaceTheirControls) {
         EXPECT_EQ(p.width, c.width);
         EXPECT_EQ(p.height, c.height);
         EXPECT_EQ(p.hide, c.hide);
+    }
+    // At a dpi: corner and size scaled apart (rounded half away from zero), the far edges held
+    // to the 32-bit range, so that right - left never overflows either.
+    const struct {
+        const wchar_t* value;
+        unsigned dpi;
+        int32_t left, top, right, bottom;
+    } placed[] = {{L"10,20,100,25", 96, 10, 20, 110, 45},
+                  {L"10,20,100,25", 144, 15, 30, 165, 68},
+                  {L"-3,-3,1,1", 120, -4, -4, -3, -3},
+                  {L"2000000000,0,2000000000,10", 96, 2000000000, 0, INT32_MAX, 10},
+                  {L"0,-2000000000,0,-2000000000", 96, 0, -2000000000, 0, INT32_MIN},
+                  {L"-2147483648,0,2147483647,0", 96, INT32_MIN, 0, -1, 0},
+                  {L"2147483647,0,1,1", 192, INT32_MAX, 0, INT32_MAX, 2},
+                  {L"0,0,2147483647,1", 144, 0, 0, INT32_MAX, 2}};
+    for (const auto& c : placed) {
+        SCOPED_TRACE(::testing::Message() << '"' << c.value << "\" at " << c.dpi);
+        const dpi::Rect r = dpi::ScaledRect(text::ParsePosition(c.value), c.dpi);
+        EXPECT_EQ(r.left, c.left);
+        EXPECT_EQ(r.top, c.top);
+        EXPECT_EQ(r.right, c.right);
+        EXPECT_EQ(r.bottom, c.bottom);
     }
 }
 

@@ -32,7 +32,7 @@ struct CheckOptions {
     // Stands for "[PRODUCTNAME]" when a title's width is measured.
     std::wstring productName = L"Corvianex Shield";
     // The display's dpi the texts are measured at: the module scales every rectangle and font.
-    int dpi = kBaseDpi;
+    int dpi = dpi::kBase;
 };
 
 struct CheckResult {

@@ -4,6 +4,7 @@
 #include "Command.h"
 #include "ConfigKeys.h"
 #include "SkinGeometry.h"
+#include "SkinImages.h"
 #include "Strings.h"
 
 namespace settingcheck {
@@ -120,7 +121,8 @@ std::string Notes(const Key& key) {
         add(std::string(key.kind == Kind::Image ? "the size of" : "fits") + " `" +
             ToUtf8(key.placedBy->name) + "` of [" + ToUtf8(key.placedBy->section) + "]");
     }
-    if (key.shown == config::Shown::CloseBoxImage) add("at least 50 x 25");
+    if (key.shown == config::Shown::CloseBoxImage)
+        add("at least " + Size(skin::kCloseBoxCell.Right(), skin::kCloseBoxCell.Bottom()));
     return notes;
 }
 
@@ -193,11 +195,15 @@ void WriteReference(std::ostream& out) {
     }
     out << "\nPositions are in pixels in the client area of the window that holds the "
            "control. For a whole dialog (`SET_FRAME`, `PASSDLG`) only the width and height "
-           "count: the dialog is centred. The settings dialog's top 30 pixels are its title "
-           "band (a press there drags the window) and its close box is the top-right corner "
-           "(35 x 33 pixels); `PASSDLG` includes the password dialog's caption bar and "
-           "borders. The height of a drop-down list is that of the opened list. A group "
-           "frame's caption is drawn from its top, its line 9 pixels below.\n\n";
+           "count: the dialog is centred. The settings dialog's top "
+        << skin::kBandHeight
+        << " pixels are its title band (a press there drags the window) and its close box is "
+           "the top-right corner ("
+        << Size(skin::kCloseBoxFromRight, skin::kCloseBoxTop + skin::kCloseBoxSize)
+        << " pixels); `PASSDLG` includes the password dialog's caption bar and borders. The "
+           "height of a drop-down list is that of the opened list. A group frame's caption is "
+           "drawn from its top, its line "
+        << skin::kFrameTop << " pixels below.\n\n";
 
     out << "## Placeholders\n\n| Placeholder | Replaced by | In |\n|---|---|---|\n";
     for (size_t i = 0; i < config::PlaceholderCount(); ++i) {
@@ -219,15 +225,14 @@ void WriteReference(std::ostream& out) {
     WriteFile(out, config::File::CreateDiskIni);
 
     out << "## Skin images\n\n| File | Least size | Use |\n|---|---|---|\n";
-    for (const FixedImage& image : kFixedImages) {
-        std::string path = ToUtf8(std::wstring(image.path).substr(1));
-        out << "| `" << path << "` | " << image.minWidth << " x " << image.minHeight << " | "
-            << Cell(image.use) << " |\n";
+    for (const FixedImage& image : FixedImages()) {
+        out << "| `" << ToUtf8(image.path.substr(1)) << "` | "
+            << Size(image.minWidth, image.minHeight) << " | " << Cell(image.use) << " |\n";
     }
     out << "| named by `" << ToUtf8(config::kCloseBoxImage.name) << "` of ["
-        << ToUtf8(config::kCloseBoxImage.section) << "] | " << kCloseBoxCellRight << " x "
-        << kCloseBoxCellBottom << " | the close box is its cell x 20 to " << kCloseBoxCellRight - 1
-        << ", y 0 to " << kCloseBoxCellBottom - 1 << "; pure white is transparent |\n";
+        << ToUtf8(config::kCloseBoxImage.section) << "] | "
+        << Size(skin::kCloseBoxCell.Right(), skin::kCloseBoxCell.Bottom()) << " | the close box is "
+        << CloseBoxCell() << "; pure white is transparent |\n";
     out << "| named by `" << ToUtf8(config::kOkImage.name) << "`, `"
         << ToUtf8(config::kOkHoverImage.name) << "` of [" << ToUtf8(config::kOkImage.section)
         << "] | the size of `" << ToUtf8(config::kOkPos.name) << "` of ["

@@ -8,6 +8,9 @@
 #include <memory>
 #include <string>
 
+#include "DpiScaling.h"
+#include "SkinGeometry.h"
+
 namespace settingcheck {
 
 // A font of the module: "Segoe UI" at an em height in pixels.
@@ -16,21 +19,18 @@ struct Font {
     bool bold;
     int points = 0;  // the size the module gives in points (0: it gives the pixels at 96 dpi)
 };
-constexpr Font kDialogFont{11, false, 8};   // dialog templates: 8 pt at 96 dpi
-constexpr Font kCaptionFont{13, true, 10};  // group frames and the message heading: 10 pt bold
-constexpr Font kButtonFont{11, true};       // the OK button's caption: 11 px bold
-constexpr Font kTitleFont{13, true};        // the title band: 13 px bold
+constexpr Font kDialogFont{11, false, 8};  // dialog templates: 8 pt at 96 dpi
+// Group frames and the message heading: 10 pt bold.
+constexpr Font kCaptionFont{dpi::PointsToPixels(skin::kCaptionPoints, dpi::kBase), true,
+                            skin::kCaptionPoints};
+constexpr Font kButtonFont{skin::kButtonCaptionPixels, true};  // the OK button's caption
+constexpr Font kTitleFont{skin::kTitlePixels, true};           // the title band
 
-// The module lays its windows out at the display's dpi: pixels at 96 dpi are scaled as MulDiv
-// scales them (rounded half away from zero), fonts in points are made at that dpi.
-constexpr int kBaseDpi = 96;
-constexpr int64_t AtDpi(int64_t pixels, int dpi) {
-    const int64_t product = pixels * dpi;
-    return (product < 0 ? product - kBaseDpi / 2 : product + kBaseDpi / 2) / kBaseDpi;
-}
+// The module lays its windows out at the display's dpi (DpiScaling.h): pixels at 96 dpi are
+// scaled, fonts in points are made at that dpi.
 constexpr Font AtDpi(Font font, int dpi) {
-    font.pixels = static_cast<int>(font.points ? (int64_t{font.points} * dpi + 36) / 72
-                                               : AtDpi(font.pixels, dpi));
+    font.pixels =
+        font.points ? dpi::PointsToPixels(font.points, dpi) : dpi::Scale(font.pixels, dpi);
     return font;
 }
 

@@ -22,6 +22,7 @@
 #include "Command.h"
 #include "ConfigKeys.h"
 #include "Strings.h"
+#include "Text.h"
 #include "TextMeter.h"
 
 namespace fs = std::filesystem;
@@ -451,14 +452,72 @@ ROWS(Texts,
     Key("PlaceholderInAListEntry", "[TIMELIST] TIME_2=2 [HOURS]", {"[HOURS] is not a placeholder"}),
     Key("TrayNameReplacesTheProductName", "[TRAY] NAME=[PRODUCTNAME] Tray"),
     Key("BracketsThatAreNoPlaceholder", "[SETTING] NT_TITLE=Keep me informed [ 1 ] [2]:"),
-    Key("SaveFailWithAString", "[Setting] S_MSG_PASS_SAVEFAIL=Not saved: %s", {"\"%s\" shows as written"}),
-    Key("SaveFailWithTwoCodes", "[Setting] S_MSG_PASS_SAVEFAIL=Error %d (%d)", {"\"%d\" shows as written"}),
-    Key("SaveFailWithoutACode", "[Setting] S_MSG_PASS_SAVEFAIL=Not saved.", {"has no %d"}),
     Key("SaveFailWithABarePercent", "[Setting] S_MSG_PASS_SAVEFAIL=100 % done? error %d", {"only the first integer conversion, \"% d\", receives"}),
-    Key("SaveFailWithEscapedPercent", "[Setting] S_MSG_PASS_SAVEFAIL=Error %08X (100%%)"),
     Key("SingleAmpersand", "[SETTING] NT_TOASTER=Pop-ups & messages", {"a single '&' is not shown"}),
     Key("DoubledAmpersand", "[SETTING] NT_TOASTER=Pop-ups && messages"),
     Key("AmpersandInAFrameCaptionIsShown", "[SETTING] IDC_SEC_FRAME=\" Security & privacy \""));
+
+// clang-format on
+
+// ---- The save-failure message's format sequences --------------------------------------------
+
+// A hostile S_MSG_PASS_SAVEFAIL: what the module shows with the engine's error code 5 (its own
+// rule), and the sequences the checker must report as shown as written. It must report that the
+// code is not shown exactly when the module's text does not change with the code.
+struct FormatRow {
+    std::string pattern;
+    std::wstring shown;
+    std::vector<std::string> asWritten;
+};
+
+TEST(SaveFailFormat, CheckerReportsWhatTheModuleShows) {
+    const FormatRow rows[] = {
+        {"Error %d.", L"Error 5.", {}},
+        {"Not saved.", L"Not saved.", {}},
+        {"Error %08X (100%%)", L"Error 00000005 (100%)", {}},
+        {"Error %d (%d)", L"Error 5 (%d)", {"%d"}},
+        {"%%d", L"%d", {}},
+        {"[%-5d]", L"[5    ]", {}},
+        {"Not saved: %s, %ls", L"Not saved: %s, %ls", {"%s", "%ls"}},
+        {"%ld or %*d", L"%ld or %*d", {"%ld", "%*d"}},
+        {"Error %", L"Error %", {"%"}},
+        {"%5 of %d", L"%5 of 5", {"%5"}},
+        {"%5%d", L"%55", {"%5"}},
+        {"100 % done? error %d", L"100  5one? error %d", {"%d"}},
+        // A width or precision up to 32 is filled; a wider one is shown, however it wraps.
+        {"[%32d]", L"[" + std::wstring(31, L' ') + L"5]", {}},
+        {"[%.32i]", L"[" + std::wstring(31, L'0') + L"5]", {}},
+        {"[%33d]", L"[%33d]", {"%33d"}},
+        {"[%99d]", L"[%99d]", {"%99d"}},
+        {"[%4294967301d]", L"[%4294967301d]", {"%4294967301d"}},
+        {"[%.4294967301x]", L"[%.4294967301x]", {"%.4294967301x"}},
+    };
+    const Copy copy;
+    const std::string prefix = "Setting.ini [Setting] S_MSG_PASS_SAVEFAIL: \"";
+    for (const FormatRow& row : rows) {
+        SCOPED_TRACE(row.pattern);
+        const std::wstring pattern = settingcheck::FromUtf8(row.pattern);
+        const std::wstring shown = text::FormatWithOneInteger(pattern, 5);
+        EXPECT_EQ(shown, row.shown);
+        copy.Set("[Setting] S_MSG_PASS_SAVEFAIL=" + row.pattern);
+        const Outcome outcome = RunTool({ToUtf8(copy.dir.wstring())});
+        std::vector<std::string> reported;
+        std::istringstream lines(outcome.out);
+        for (std::string line; std::getline(lines, line);) {
+            const size_t end = line.find("\" shows as written");
+            if (line.rfind(prefix, 0) == 0 && end != npos)
+                reported.push_back(line.substr(prefix.size(), end - prefix.size()));
+        }
+        EXPECT_EQ(reported, row.asWritten) << outcome.Text();
+        for (const std::string& sequence : reported)
+            EXPECT_NE(ToUtf8(shown).find(sequence), npos) << sequence;
+        const bool codeShown = shown != text::FormatWithOneInteger(pattern, 6);
+        EXPECT_EQ(outcome.Has("[Setting] S_MSG_PASS_SAVEFAIL: has no %d"), !codeShown)
+            << outcome.Text();
+    }
+}
+
+// clang-format off
 
 // ---- Skin images ----------------------------------------------------------------------------
 
