@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <sstream>
 #include <vector>
 
 namespace harness {
@@ -68,9 +67,10 @@ std::string ProbeLine(const std::string& stage, const ResourceProbe& probe) {
 
 std::map<std::string, ResourceProbe> ParseProbeLines(const std::string& text) {
     std::map<std::string, ResourceProbe> probes;
-    std::istringstream lines(text);
-    std::string line;
-    while (std::getline(lines, line)) {
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        const std::string line = text.substr(start, end - start);
+        start = end + 1;
         char stage[32] = {};
         ResourceProbe v;
         if (std::sscanf(line.c_str(), "%31s gdi=%llu handle=%llu workingset=%llu committed=%llu",
