@@ -26,7 +26,7 @@ public:
     DWORD Id() const { return process_.Id(); }
 
     // The process has ended within `ms`; its exit code is then ExitCode().
-    bool WaitForExit(DWORD ms = 15000) { return process_.WaitForExit(ms); }
+    bool WaitForExit(DWORD ms = 15000) const { return process_.WaitForExit(ms); }
     DWORD ExitCode() const { return process_.ExitCode(); }
     bool Running() const { return process_.Running(); }
     // Ends the process at once.
