@@ -9,43 +9,41 @@
 //   SettingHost.exe /screenshot FILE    open it, save a PNG of it once it has painted, close it
 //   SettingHost.exe /show /autoclose    close each opening (as the close request does) as soon
 //                                       as it is up and idle; with /repeat, for leak checks
-//   SettingHost.exe ... /probe FILE     write the leak probe (see TakeProbe) to FILE before the
-//                                       first opening, after it and after the last
+//   SettingHost.exe ... /probe FILE     write the resource probe (harness/ResourceProbe.h) to
+//                                       FILE before the first opening, after it and after the
+//                                       last
 //   SettingHost.exe ... /reload         with /repeat: unload the module and load it again
 //                                       between openings (lifetime checks)
 //   SettingHost.exe ... /keepcommoncontrols  keep the common controls 6 library that the
 //                                       module's manifest selects loaded across /reload, so
 //                                       that only the module itself is unloaded
 //
-// The message WM_APP + 2 posted to the main window (wParam the new dpi, lParam the dialog's
-// present dpi) tells the open dialog what the platform tells a per-monitor aware window moved
-// to a monitor of another dpi: WM_DPICHANGED with its rectangle scaled. Tests use it where the
-// platform has a single dpi.
+// The message kMoveToDpi (WM_APP + 2, harness/HostProtocol.h) posted to the main window (wParam
+// the new dpi, lParam the dialog's present dpi) tells the open dialog what the platform tells
+// a per-monitor aware window moved to a monitor of another dpi: WM_DPICHANGED with its
+// rectangle scaled. Tests use it where the platform has a single dpi.
 //
 // Exit code: 0, or 3 when Setting.dll (or a library it needs) cannot be loaded.
 #include <windows.h>
-#include <psapi.h>
 #include <shellapi.h>
 
 #include <algorithm>
-using std::max;
-using std::min;
-#include <gdiplus.h>
-
-#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "GdiPlusSession.h"
+#include "HostProtocol.h"
+#include "ManifestContext.h"
+#include "ResourceProbe.h"
 #include "WindowPng.h"
 
 namespace {
 
 using ShowDlgSettingFn = void(WINAPI*)(HWND);
-
-constexpr int kSettingsButton = 100;
-constexpr UINT kOpenNow = WM_APP + 1;
-constexpr UINT kMoveToDpi = WM_APP + 2;
+using harness::host::kMoveToDpi;
+using harness::host::kOpenNow;
+using harness::host::kSettingsButton;
 
 struct Options {
     bool show = false;
@@ -97,90 +95,26 @@ Options ParseOptions() {
     return options;
 }
 
-// Loads the common controls library that `module`'s manifest (resource 2) selects, in the
-// module's activation context, and never frees it. Wine 8's common controls 6 keep one GDI
-// object per unload; with the library kept, a reload test sees what the module itself keeps.
+// Loads the common controls library that `module`'s manifest selects, in the module's
+// activation context, and never frees it. Wine 8's common controls 6 keep one GDI object per
+// unload; with the library kept, a reload test sees what the module itself keeps.
 void KeepCommonControlsOf(HMODULE module) {
-    wchar_t path[MAX_PATH] = {};
-    if (!::GetModuleFileNameW(module, path, MAX_PATH)) return;
-    ACTCTXW request{};
-    request.cbSize = sizeof request;
-    request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
-    request.lpSource = path;
-    request.lpResourceName = MAKEINTRESOURCEW(2);
-    HANDLE context = ::CreateActCtxW(&request);
-    if (context == INVALID_HANDLE_VALUE) return;
-    ULONG_PTR cookie = 0;
-    if (::ActivateActCtx(context, &cookie)) {
-        ::LoadLibraryW(L"comctl32.dll");  // kept for the life of the process
-        ::DeactivateActCtx(0, cookie);
-    }
-    ::ReleaseActCtx(context);
+    const harness::ManifestContext context(module);
+    const harness::ManifestContext::Activation active(context);
+    ::LoadLibraryW(L"comctl32.dll");  // kept for the life of the process
 }
-
-// Leak probe. Under Wine the usual counters (GetGuiResources, handle counts) stay 0, but GDI
-// slots and kernel handle values are reused once freed. A burst of fresh objects fills the
-// free ones first, so its highest slot or value lies as far above the objects still alive as
-// the burst is long: it grows by one slot (or one handle step) for every object the process
-// keeps. A single probe object would only show the last freed slot.
-constexpr int kProbeBurst = 1000;
 
 struct Probe {
-    const wchar_t* stage;
-    unsigned gdiSlot;   // highest slot (low 16 bits of the handle) of a burst of brushes
-    uintptr_t handle;   // highest value of a burst of event handles
-    SIZE_T workingSet;  // bytes
-    SIZE_T committed;   // bytes of committed private memory (heaps included, touched or not)
+    const char* stage;
+    harness::ResourceProbe values;
 };
 
-// Under Wine PrivateUsage stays 0; walking the address space gives the same figure.
-SIZE_T CommittedPrivateBytes() {
-    SIZE_T total = 0;
-    MEMORY_BASIC_INFORMATION region{};
-    for (const char* address = nullptr;
-         ::VirtualQuery(address, &region, sizeof region) == sizeof region;
-         address = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
-        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
-    }
-    return total;
-}
-
-Probe TakeProbe(const wchar_t* stage) {
-    Probe probe{stage, 0, 0, 0, 0};
-    std::vector<HBRUSH> brushes;
-    std::vector<HANDLE> events;
-    for (int i = 0; i < kProbeBurst; ++i) {
-        if (HBRUSH brush = ::CreateSolidBrush(RGB(i & 0xFF, 0, 0))) {
-            brushes.push_back(brush);
-            probe.gdiSlot = std::max<unsigned>(probe.gdiSlot, LOWORD(brush));
-        }
-        if (HANDLE event = ::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-            events.push_back(event);
-            probe.handle = std::max(probe.handle, reinterpret_cast<uintptr_t>(event));
-        }
-    }
-    for (HBRUSH brush : brushes)
-        ::DeleteObject(brush);
-    for (HANDLE event : events)
-        ::CloseHandle(event);
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    if (::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters))
-        probe.workingSet = counters.WorkingSetSize;
-    probe.committed = CommittedPrivateBytes();
-    return probe;
-}
-
-// One line a stage: "<stage> gdi=<slot> handle=<value> workingset=<bytes> committed=<bytes>".
+// One line a stage (harness::ProbeLine).
 void WriteProbes(const std::wstring& path, const std::vector<Probe>& probes) {
     FILE* file = _wfopen(path.c_str(), L"w");
     if (!file) return;
-    for (const Probe& p : probes) {
-        std::fwprintf(file, L"%ls gdi=%u handle=%llu workingset=%llu committed=%llu\n", p.stage,
-                      p.gdiSlot, static_cast<unsigned long long>(p.handle),
-                      static_cast<unsigned long long>(p.workingSet),
-                      static_cast<unsigned long long>(p.committed));
-    }
+    for (const Probe& probe : probes)
+        std::fputs(harness::ProbeLine(probe.stage, probe.values).c_str(), file);
     std::fclose(file);
 }
 
@@ -199,7 +133,7 @@ bool ReloadModule() {
 void OpenSettings(HWND window) {
     const bool probing = !g_host.options.probe.empty();
     std::vector<Probe> probes;
-    if (probing) probes.push_back(TakeProbe(L"before"));
+    if (probing) probes.push_back({"before", harness::TakeResourceProbe()});
     for (int i = 0; i < g_host.options.repeat; ++i) {
         if (g_host.options.reload && i > 0 && !ReloadModule()) {
             std::fwprintf(stderr, L"SettingHost: cannot load Setting.dll again (error %lu)\n",
@@ -208,10 +142,10 @@ void OpenSettings(HWND window) {
         }
         g_host.showDlgSetting(g_host.options.noParent ? nullptr : window);
         // The first opening fills the platform's and GDI+'s caches once for good.
-        if (probing && i == 0) probes.push_back(TakeProbe(L"first"));
+        if (probing && i == 0) probes.push_back({"first", harness::TakeResourceProbe()});
     }
     if (probing) {
-        probes.push_back(TakeProbe(L"last"));
+        probes.push_back({"last", harness::TakeResourceProbe()});
         WriteProbes(g_host.options.probe, probes);
     }
 }
@@ -252,7 +186,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 !g_host.screenshotTaken) {
                 g_host.screenshotTaken = true;
                 HWND dialog = reinterpret_cast<HWND>(lParam);
-                const bool saved = SaveWindowAsPng(dialog, g_host.options.screenshot);
+                const bool saved = harness::SaveWindowAsPng(dialog, g_host.options.screenshot);
                 std::fwprintf(stdout, saved ? L"screenshot: %ls\n" : L"screenshot failed: %ls\n",
                               g_host.options.screenshot.c_str());
                 std::fflush(stdout);
@@ -264,6 +198,32 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         default:
             return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+}
+
+// The host's window and its message loop, until the window has gone. GDI+ runs meanwhile, for
+// the screenshot, and stops before the module is unloaded.
+void RunMainWindow(HINSTANCE instance, int showCommand) {
+    const harness::GdiPlusSession gdiplus;
+
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = harness::host::kWindowClass;
+    ::RegisterClassW(&windowClass);
+    g_host.window = ::CreateWindowW(harness::host::kWindowClass, L"Corvianex Shield",
+                                    WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 720, 560,
+                                    nullptr, nullptr, instance, nullptr);
+    ::ShowWindow(g_host.window, showCommand);
+    ::UpdateWindow(g_host.window);
+    if (g_host.options.show) ::PostMessageW(g_host.window, kOpenNow, 0, 0);
+
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
     }
 }
 
@@ -284,30 +244,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
     }
     if (g_host.options.keepCommonControls) KeepCommonControlsOf(g_host.module);
 
-    Gdiplus::GdiplusStartupInput gdiplusInput;
-    ULONG_PTR gdiplusToken = 0;
-    Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
-
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = L"SettingHostWindow";
-    ::RegisterClassW(&windowClass);
-    g_host.window = ::CreateWindowW(L"SettingHostWindow", L"Corvianex Shield", WS_OVERLAPPEDWINDOW,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, 720, 560, nullptr, nullptr,
-                                    instance, nullptr);
-    ::ShowWindow(g_host.window, showCommand);
-    ::UpdateWindow(g_host.window);
-    if (g_host.options.show) ::PostMessageW(g_host.window, kOpenNow, 0, 0);
-
-    MSG msg;
-    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-    Gdiplus::GdiplusShutdown(gdiplusToken);
+    RunMainWindow(instance, showCommand);
     ::FreeLibrary(g_host.module);
     return 0;
 }

@@ -1,52 +1,22 @@
-// State of the simulated snapshot engine, shared by the stand-ins of Pellucid.dll,
-// Marrowick.dll, Tessinit.exe and the tray application, and by the tests that drive them.
+// The simulated engine's state kept in its folder (the schema: SimSchema.h), for the stand-ins
+// and the tests that drive them.
 //
 // Where: PellucidSim.ini (state) and PellucidSim.journal (call journal, see SimJournal.h)
 // in the folder of the host process's executable, or in the folder named by the
 // environment variable PELLUCIDSIM_FOLDER when it is set and not empty (tests use it to
 // keep each run apart; programs started by the host inherit it).
 //
-// PellucidSim.ini is UTF-8 text in INI form, created with the defaults below on first use
-// and rewritten whole (comments regenerated) whenever something changes it:
-//
-//   [Engine]               ProtectState = 1, SnapshotCount = 3,
-//                          ProductName = "Corvianex Shield",
-//                          ProductCaption = "Corvianex Shield 5",
-//                          Password = ""            (ANSI bytes; "" = no password)
-//   [SpaceUsage]           Total = 3355443200, Free = 2047606784   (1247.250 / 3200.000 MiB)
-//   [SnapshotSetting]      the 135-byte record, 16 bytes a line, the key is the decimal
-//   [EventMonitorSetting]  byte offset: "000 = 87 00 00 00 01 00 ...". A section that is
-//                          present starts from zero bytes; an absent one gives the default
-//                          (schedule on every 120 min, toaster and tray shown, restore off,
-//                          choice 1 / flags 0x0001, period 30).
-//   [BootRestore]          Armed, SnapshotIndex, Choice, Requester (set by SetBootRestore)
-//   [BootEntry]            Present, Title (set by Marrowick's SetBootEntry)
-//   [Tray]                 Registered, Name, Path, Folder (set by RegisterTray)
-//   [Fail]                 <operation> = <nonzero code>: the call returns that code,
-//                          changes nothing and is still journaled
-//   [Delay]                <operation> = <milliseconds> slept before the call
-//   [Tessinit]             DelayMs = 700 (how long the resize window shows),
-//                          InitNvOk = "TRUE" (text for HKCR\Merrowfield\InitNvOk; see
-//                          kFlagAbsent, kFlagDword, kFlagKeep), and optional NewTotal /
-//                          NewFree: the space usage after a resize.
-//
-// Numbers are decimal or 0x-prefixed hexadecimal; booleans are 0 / 1. Texts are quoted:
-// \\ is a backslash, \" a quote, \xNN one byte (UTF-8 for wide texts, the raw byte for the
-// ANSI password); an unquoted text is taken as it stands. Operation names are the engine's
-// export names (GetSnapshotSetting, SetBootEntry, ...), matched without regard to case.
-// Keys and sections that are missing or unreadable keep their defaults.
+// Like a real engine, the store answers from memory: the file is read again only when it has
+// changed since this process last read or wrote it.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
-#include <map>
-#include <optional>
 #include <string>
-#include <string_view>
 
-#include "EngineRecords.h"
 #include "SimFiles.h"
+#include "SimSchema.h"
 
 namespace sim {
 
@@ -63,69 +33,6 @@ constexpr wchar_t kFlagKeep[] = L"<keep>";      // leave whatever is there
 
 // The tray application's stop signal.
 constexpr wchar_t kTrayEventName[] = L"Global\\{BA459B91-7EA8-4dfd-862E-9E5FEDA168FB}";
-
-struct NoCaseLess {
-    bool operator()(const std::string& a, const std::string& b) const;
-};
-using OperationTable = std::map<std::string, DWORD, NoCaseLess>;  // operation -> value
-
-SNAPSHOT_SETTING DefaultSnapshotSetting();
-EVENT_MONITOR_SETTING DefaultEventMonitorSetting();
-
-struct BootRestore {
-    bool armed = false;
-    DWORD snapshotIndex = 0;
-    DWORD choice = 0;
-    DWORD requester = 0;
-};
-
-struct BootEntry {
-    bool present = false;
-    std::string title;  // ANSI
-};
-
-struct TrayRegistration {
-    bool registered = false;
-    std::wstring name;
-    std::wstring path;
-    std::wstring folder;
-};
-
-struct TessinitSettings {
-    DWORD delayMs = 700;
-    std::wstring initNvOk = L"TRUE";
-    std::optional<DWORD> newTotal;
-    std::optional<DWORD> newFree;
-};
-
-// Everything PellucidSim.ini holds; a default-constructed value is the first-use state.
-struct EngineState {
-    bool protectOn = true;
-    DWORD snapshotCount = 3;
-    std::wstring productName = L"Corvianex Shield";
-    std::wstring productCaption = L"Corvianex Shield 5";
-    std::string password;  // ANSI bytes; empty = none
-    SPACE_USAGE spaceUsage{0xC8000000, 0x7A0C0000};
-    SNAPSHOT_SETTING snapshotSetting = DefaultSnapshotSetting();
-    EVENT_MONITOR_SETTING eventMonitorSetting = DefaultEventMonitorSetting();
-    BootRestore bootRestore;
-    BootEntry bootEntry;
-    TrayRegistration tray;
-    OperationTable failures;  // forced result codes
-    OperationTable delays;    // milliseconds
-    TessinitSettings tessinit;
-
-    DWORD FailureFor(std::string_view operation) const;
-    DWORD DelayFor(std::string_view operation) const;
-};
-
-bool operator==(const EngineState& a, const EngineState& b);
-inline bool operator!=(const EngineState& a, const EngineState& b) {
-    return !(a == b);
-}
-
-std::string FormatState(const EngineState& state);
-EngineState ParseState(std::string_view text);
 
 // The folder the stand-ins use: PELLUCIDSIM_FOLDER, else the executable's folder.
 std::wstring HostFolder();

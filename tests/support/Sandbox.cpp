@@ -6,55 +6,20 @@
 #include <fstream>
 #include <iterator>
 
+#include "LogRecords.h"
 #include "SimFiles.h"
 
 namespace testsupport {
 namespace {
 
-// The programs of an installed product folder, and its configuration.
-const wchar_t* const kProgramFiles[] = {L"SettingHost.exe",  L"Setting.dll",  L"Pellucid.dll",
-                                        L"Marrowick.dll",    L"Tessvane.dll", L"Tessinit.exe",
-                                        L"CorvianexTray.exe"};
-const wchar_t* const kConfigFiles[] = {L"Setting.ini", L"CreateDisk.ini"};
-
-void CopyTree(const std::wstring& from, const std::wstring& to) {
-    ::CreateDirectoryW(to.c_str(), nullptr);
-    WIN32_FIND_DATAW found{};
-    HANDLE search = ::FindFirstFileW((from + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        const std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            CopyTree(from + L"\\" + name, to + L"\\" + name);
-        } else {
-            ::CopyFileW((from + L"\\" + name).c_str(), (to + L"\\" + name).c_str(), FALSE);
-        }
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
+// Process ids repeat from run to run under Wine; the clock keeps a kept sandbox of an earlier
+// run from being reused.
+std::wstring UniqueSandboxPath(const std::string& name) {
+    return SandboxPath(Widen(name) + L"-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                       std::to_wstring(::GetTickCount64() % 100000));
 }
 
 }  // namespace
-
-void DeleteTree(const std::wstring& dir) {
-    WIN32_FIND_DATAW found{};
-    HANDLE search = ::FindFirstFileW((dir + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring path = dir + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                DeleteTree(path);
-            } else {
-                ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileW(path.c_str());
-            }
-        } while (::FindNextFileW(search, &found));
-        ::FindClose(search);
-    }
-    ::RemoveDirectoryW(dir.c_str());
-}
 
 std::wstring Widen(const std::string& text) {
     return std::wstring(text.begin(), text.end());
@@ -71,59 +36,30 @@ std::string TestName() {
     return name;
 }
 
+bool TestFailed() {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    return test && test->result()->Failed();
+}
+
 std::wstring BuildHostDir() {
     return sim::ExecutableFolder();
 }
 
-Sandbox::Sandbox(const std::string& name, size_t padTo) {
+std::wstring SandboxPath(const std::wstring& name) {
     const std::wstring root = BuildHostDir() + L"\\..\\sandboxes";
     ::CreateDirectoryW(root.c_str(), nullptr);
-    wchar_t full[MAX_PATH * 2];
-    ::GetFullPathNameW(root.c_str(), MAX_PATH * 2, full, nullptr);
-    // Process ids repeat from run to run under Wine; the clock keeps a kept sandbox of an
-    // earlier run from being reused.
-    dir_ = std::wstring(full) + L"\\" + Widen(name) + L"-" +
-           std::to_wstring(::GetCurrentProcessId()) + L"-" +
-           std::to_wstring(::GetTickCount64() % 100000);
-    root_ = dir_;
-    DeleteTree(root_);
-    ::CreateDirectoryW(dir_.c_str(), nullptr);
-    // The padding is a chain of folders: a single name may not exceed 255 characters on the
-    // file systems Wine runs on.
-    constexpr size_t kLongestName = 120;
-    while (padTo > dir_.size()) {
-        const size_t left = padTo - dir_.size();
-        if (left == 1) {
-            dir_ += L'x';  // lengthens the last folder's name
-            ::MoveFileW(dir_.substr(0, dir_.size() - 1).c_str(), dir_.c_str());
-            if (root_.size() + 1 == dir_.size()) root_ = dir_;
-            break;
-        }
-        dir_ += L"\\" + std::wstring(std::min(left - 1, kLongestName), L'x');
-        ::CreateDirectoryW(dir_.c_str(), nullptr);
-    }
-    ::CreateDirectoryW(TempDir().c_str(), nullptr);
-    const std::wstring from = BuildHostDir();
-    for (const wchar_t* file : kProgramFiles) {
-        const std::wstring source = from + L"\\" + file;
-        const std::wstring target = PathOf(file);
-        // Binaries are linked, not copied: the same files in every sandbox, at no cost.
-        if (!::CreateHardLinkW(target.c_str(), source.c_str(), nullptr)) {
-            ::CopyFileW(source.c_str(), target.c_str(), FALSE);
-        }
-    }
-    // Tests change the configuration, so it is copied, never linked.
-    for (const wchar_t* file : kConfigFiles) {
-        ::CopyFileW((from + L"\\" + file).c_str(), PathOf(file).c_str(), FALSE);
-    }
-    CopyTree(from + L"\\skin", PathOf(L"skin"));
-    sim::ResetState(dir_);
+    return FullPath(root) + L"\\" + name;
+}
+
+Sandbox::Sandbox(const std::string& name, size_t padTo)
+    : ProductFolder(UniqueSandboxPath(name), padTo) {
+    AddPrograms(BuildHostDir());
+    AddConfiguration(BuildHostDir());
+    sim::ResetState(Dir());
 }
 
 Sandbox::~Sandbox() {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    if (keep_ || (test && test->result()->Failed())) return;
-    DeleteTree(root_);
+    if (TestFailed()) Keep();
 }
 
 void Sandbox::SetIni(const wchar_t* file, const wchar_t* section, const wchar_t* key,
@@ -162,21 +98,8 @@ std::wstring Sandbox::LogPath(const std::wstring& hostExe) const {
 
 std::vector<std::wstring> Sandbox::LogLines(const std::wstring& hostExe) const {
     std::ifstream in(LogPath(hostExe).c_str(), std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::wstring text(bytes.size() / 2, L'\0');
-    for (size_t i = 0; i < text.size(); ++i) {
-        text[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                       (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
-    }
-    std::vector<std::wstring> lines;
-    size_t start = 0;
-    for (size_t end = text.find(L"\r\n"); end != std::wstring::npos;
-         end = text.find(L"\r\n", start)) {
-        lines.push_back(text.substr(start, end + 2 - start));
-        start = end + 2;
-    }
-    if (start < text.size()) lines.push_back(text.substr(start));
-    return lines;
+    return SplitRecords(
+        FromUtf16Le({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()}));
 }
 
 std::vector<std::string> Sandbox::Calls() const {

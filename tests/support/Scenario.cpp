@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "Ui.h"
+#include "Harness.h"
 #include "resource.h"
 
 namespace testsupport {

@@ -107,12 +107,11 @@ void Session::ExpectLog(const std::vector<std::wstring>& parts) const {
 }
 
 HWND FindToolTip(const HostProcess& host) {
-    for (HWND window : host.Windows()) {
+    return host.FindWindowWhere([](HWND window) {
         wchar_t name[64] = {};
         ::GetClassNameW(window, name, 64);
-        if (_wcsicmp(name, L"tooltips_class32") == 0) return window;
-    }
-    return nullptr;
+        return _wcsicmp(name, L"tooltips_class32") == 0;
+    });
 }
 
 void AnswerMessageBox(const HostProcess& host, const std::wstring& text, int button) {

@@ -12,11 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "HostProcess.h"
+#include "Harness.h"
 #include "Sandbox.h"
 #include "Scenario.h"
 #include "SimJournal.h"
-#include "Ui.h"
 #include "resource.h"
 
 namespace testsupport {

@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <gtest/gtest.h>
-
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -18,18 +16,13 @@ namespace testsupport {
 
 class TempFolder {
 public:
-    explicit TempFolder(const std::wstring& name = Widen(TestName())) {
-        const std::wstring root = BuildHostDir() + L"\\..\\sandboxes";
-        ::CreateDirectoryW(root.c_str(), nullptr);
-        wchar_t full[MAX_PATH * 2] = {};
-        ::GetFullPathNameW(root.c_str(), MAX_PATH * 2, full, nullptr);
-        dir_ = std::wstring(full) + L"\\" + name + L"-" + std::to_wstring(::GetCurrentProcessId());
+    explicit TempFolder(const std::wstring& name = Widen(TestName()))
+        : dir_(SandboxPath(name + L"-" + std::to_wstring(::GetCurrentProcessId()))) {
         DeleteTree(dir_);
         ::CreateDirectoryW(dir_.c_str(), nullptr);
     }
     ~TempFolder() {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        if (!(test && test->result()->Failed())) DeleteTree(dir_);
+        if (!TestFailed()) DeleteTree(dir_);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
@@ -76,13 +69,7 @@ public:
 
     // The records of the module's log that `program` wrote here.
     std::vector<std::wstring> Log(const std::wstring& program = L"unit_test.exe") const {
-        const std::string bytes = Read(L"virget_" + program + L".log");
-        std::wstring text(bytes.size() / 2, L'\0');
-        for (size_t i = 0; i < text.size(); ++i) {
-            text[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                           (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
-        }
-        return SplitRecords(text);
+        return SplitRecords(FromUtf16Le(Read(L"virget_" + program + L".log")));
     }
 
 private:

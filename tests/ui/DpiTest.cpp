@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "HostProtocol.h"
 #include "Session.h"
 #include "TestImages.h"
 
@@ -16,13 +17,6 @@ constexpr COLORREF kBand = RGB(0x60, 0x70, 0x80);
 constexpr COLORREF kFrame = RGB(0xC0, 0x30, 0x30);
 constexpr COLORREF kBorder = RGB(0x64, 0x72, 0x7C);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
-
-int DisplayDpi() {
-    HDC screen = ::GetDC(nullptr);
-    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-    ::ReleaseDC(nullptr, screen);
-    return dpi;
-}
 
 // The dpi the windows are expected at: the display's, or the one a test moved the dialog to.
 int g_dpi = 0;
@@ -260,7 +254,7 @@ TEST(DpiTest, DialogMovedToAnotherDpiIsLaidOutAgain) {
         return steady;
     }));
 
-    ::PostMessageW(session.host->MainWindow(), WM_APP + 2, to, from);
+    ::PostMessageW(session.host->MainWindow(), host::kMoveToDpi, to, from);
     g_dpi = to;
     EXPECT_TRUE(WaitUntil([&] { return std::abs(ClientSize(dialog).cx - S(600)) <= 1; }, 3000));
     EXPECT_NEAR(ClientSize(dialog).cy, S(500), 1);
@@ -268,7 +262,7 @@ TEST(DpiTest, DialogMovedToAnotherDpiIsLaidOutAgain) {
     EXPECT_TRUE(WaitUntil([&] { return Capture(dialog).At(S(300), S(30) - 1) == kBand; }, 3000));
     EXPECT_EQ(Capture(dialog).At(S(300), S(30)), kWhite) << "the band kept its old height";
 
-    ::PostMessageW(session.host->MainWindow(), WM_APP + 2, from, to);
+    ::PostMessageW(session.host->MainWindow(), host::kMoveToDpi, from, to);
     g_dpi = 0;
     EXPECT_TRUE(WaitUntil([&] { return std::abs(ClientSize(dialog).cx - S(600)) <= 1; }, 3000));
     for (size_t i = 0; i < std::size(kSettings); ++i) {

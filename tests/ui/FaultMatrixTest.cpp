@@ -186,8 +186,7 @@ void ExpectSwitchedOff(FlowRun& run) {
 
 void ActResize(FlowRun& run) {
     ASSERT_EQ(sim::WriteInitNvOk(sim::kFlagAbsent), 0u);
-    ::PostMessageW(run.dialog, WM_COMMAND, MAKEWPARAM(IDC_STATIC_RESIZE, STN_CLICKED),
-                   reinterpret_cast<LPARAM>(Control(run.dialog, IDC_STATIC_RESIZE)));
+    PostCommand(run.dialog, IDC_STATIC_RESIZE, STN_CLICKED);
     HWND question = WaitForMessageDialog(run.Host(), kFlowMs);
     ASSERT_NE(question, nullptr) << "no question";
     EXPECT_EQ(Text(question, IDC_MSG_TEXT), run.session.Setting(L"SETTING", L"RESIZEMSG"));

@@ -67,8 +67,7 @@ const auto kTextKinds = {config::Kind::Text, config::Kind::Message, config::Kind
 // The resize link's question, a message dialog that reads CreateDisk.ini: it shows, and No
 // leaves everything as it was.
 void AskResizeAndSayNo(Session& session, HWND dialog, const std::wstring& heading) {
-    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_STATIC_RESIZE, STN_CLICKED),
-                   reinterpret_cast<LPARAM>(Control(dialog, IDC_STATIC_RESIZE)));
+    PostCommand(dialog, IDC_STATIC_RESIZE, STN_CLICKED);
     HWND question = WaitForMessageDialog(*session.host, kWaitMs);
     ASSERT_NE(question, nullptr) << "no question";
     EXPECT_EQ(Text(question, IDC_MSG_HEADING), heading);

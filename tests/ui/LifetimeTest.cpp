@@ -8,6 +8,7 @@
 
 #include "ResourceProbe.h"
 #include "Session.h"
+#include "UnmanagedWindows.h"
 
 using namespace testsupport;
 
@@ -57,14 +58,14 @@ TEST(LifetimeTest, OpeningsKeepNoObjectHandleOrMemory) {
         EXPECT_EQ(std::count(calls.begin(), calls.end(), "GetProductInfo"), row.openings);
         EXPECT_TRUE(sandbox.LogLines(program).empty());
 
-        auto probes = ParseProbes(sandbox.ReadFile(L"probe.txt"));
+        auto probes = ParseProbeLines(sandbox.ReadFile(L"probe.txt"));
         ASSERT_EQ(probes.count("first") + probes.count("last"), 2u)
             << sandbox.ReadFile(L"probe.txt");
         for (const auto& [stage, v] : probes) {
             std::printf("%s %-6s gdi %llu, handle %llu, working set %llu, committed %llu\n",
                         row.name, stage.c_str(), v.gdiSlot, v.handle, v.workingSet, v.committed);
         }
-        const ProbeValues first = probes["first"], last = probes["last"];
+        const ResourceProbe first = probes["first"], last = probes["last"];
         EXPECT_LE(last.gdiSlot, first.gdiSlot + row.gdiSlots) << "GDI objects kept";
         EXPECT_LE(last.handle, first.handle + row.handleSteps * 4) << "kernel handles kept";
         EXPECT_LE(last.committed, first.committed + row.committedBytes) << "memory kept";

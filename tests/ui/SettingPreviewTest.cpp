@@ -12,6 +12,8 @@ using std::min;
 #include <memory>
 #include <string>
 
+#include "GdiPlusSession.h"
+#include "Process.h"
 #include "Session.h"
 #include "TestImages.h"
 
@@ -22,18 +24,6 @@ namespace {
 const wchar_t* const kPictures[] = {L"settings.png",         L"password.png",
                                     L"message-question.png", L"message-error.png",
                                     L"waiting-on.png",       L"waiting-save.png"};
-
-class GdiPlusSession {
-public:
-    GdiPlusSession() {
-        Gdiplus::GdiplusStartupInput input;
-        Gdiplus::GdiplusStartup(&token_, &input, nullptr);
-    }
-    ~GdiPlusSession() { Gdiplus::GdiplusShutdown(token_); }
-
-private:
-    ULONG_PTR token_ = 0;
-};
 
 // The decoded picture, or null when the file is missing or no image.
 std::unique_ptr<Gdiplus::Bitmap> LoadPicture(const std::wstring& path) {
@@ -46,21 +36,9 @@ std::unique_ptr<Gdiplus::Bitmap> LoadPicture(const std::wstring& path) {
 // Runs the preview of the build's host folder; its exit code, or -1 when it did not end
 // within two minutes.
 int RunPreview(const std::wstring& arguments) {
-    std::wstring line = L"\"" + BuildHostDir() + L"\\settingpreview.exe\" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &info))
-        return -1;
-    ::CloseHandle(info.hThread);
-    DWORD code = static_cast<DWORD>(-1);
-    if (::WaitForSingleObject(info.hProcess, 120000) == WAIT_OBJECT_0)
-        ::GetExitCodeProcess(info.hProcess, &code);
-    else
-        ::TerminateProcess(info.hProcess, 1);
-    ::CloseHandle(info.hProcess);
-    return static_cast<int>(code);
+    Process preview(L"\"" + BuildHostDir() + L"\\settingpreview.exe\" " + arguments);
+    if (!preview.WaitForExit(120000)) return -1;
+    return static_cast<int>(preview.ExitCode());
 }
 
 // A translator's configuration in, one picture per window of the real module out, each

@@ -50,7 +50,8 @@ TEST(BootRestoreTest, RefusalsAreHandedBackAndOnlyAFailedCountWithACountIsLogged
 
     {
         // A failed count that still reports a count: the request is not sent, and logged.
-        ImportPatch count("Pellucid.dll", 3, reinterpret_cast<const void*>(&CountFailingWithFive));
+        ImportPatch count(::GetModuleHandleW(nullptr), "Pellucid.dll", WORD{3},
+                          reinterpret_cast<const void*>(&CountFailingWithFive));
         ASSERT_TRUE(count.Active());
         EXPECT_EQ(SetRestore(0, kRequester), 1359u);
     }
@@ -60,7 +61,8 @@ TEST(BootRestoreTest, RefusalsAreHandedBackAndOnlyAFailedCountWithACountIsLogged
     EXPECT_NE(log[0].find(L"Error = 1359 "), std::wstring::npos) << Narrow(log[0]);
 
     // Cancelling sets the entry, then clears it; only the last call's result comes back.
-    ImportPatch boot("Marrowick.dll", 25, reinterpret_cast<const void*>(&ScriptedSetBootEntry));
+    ImportPatch boot(::GetModuleHandleW(nullptr), "Marrowick.dll", WORD{25},
+                     reinterpret_cast<const void*>(&ScriptedSetBootEntry));
     ASSERT_TRUE(boot.Active());
     EXPECT_EQ(DelRestore(), 7u);
     EXPECT_EQ(g_bootActions, (std::vector<DWORD>{1, 0}));

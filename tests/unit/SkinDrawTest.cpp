@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "DibSurface.h"
 #include "GdiPlus.h"
 #include "GdiPlusWrapper.h"
 #include "SkinFrame.h"
@@ -21,53 +22,8 @@ using namespace testsupport;
 
 namespace {
 
-constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBorder = RGB(0x64, 0x72, 0x7C);
 constexpr COLORREF kUnpainted = RGB(1, 2, 3);
-
-// A 32-bit top-down DIB selected into a memory DC, with its pixels readable.
-class DibSurface {
-public:
-    DibSurface(int width, int height, COLORREF fill = kWhite) : width_(width), height_(height) {
-        dc_ = ::CreateCompatibleDC(nullptr);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        bitmap_ = ::CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        bits_ = static_cast<DWORD*>(bits);
-        old_ = ::SelectObject(dc_, bitmap_);
-        Fill(fill);
-    }
-    ~DibSurface() {
-        ::SelectObject(dc_, old_);
-        ::DeleteObject(bitmap_);
-        ::DeleteDC(dc_);
-    }
-    DibSurface(const DibSurface&) = delete;
-    DibSurface& operator=(const DibSurface&) = delete;
-
-    HDC Dc() const { return dc_; }
-    void Fill(COLORREF color) {
-        for (int i = 0; i < width_ * height_; ++i)
-            bits_[i] = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
-    }
-    COLORREF At(int x, int y) const {
-        ::GdiFlush();
-        const DWORD v = bits_[static_cast<size_t>(y) * width_ + x];
-        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-    }
-
-private:
-    int width_, height_;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ old_ = nullptr;
-    DWORD* bits_ = nullptr;
-};
 
 // A hidden top-level window whose client area is exactly width x height.
 class FrameWindow {

@@ -20,40 +20,30 @@
 // Exit status: 0 every picture saved, 1 some could not be taken, 2 wrong arguments or the
 // product folder could not be made.
 #include <windows.h>
-#include <shellapi.h>
-
-#include <algorithm>
-using std::max;
-using std::min;
-#include <gdiplus.h>
 
 #include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "FileTree.h"
+#include "GdiPlusSession.h"
+#include "HostProcess.h"
+#include "ProductFolder.h"
+#include "SimFiles.h"
 #include "SimState.h"
+#include "Ui.h"
+#include "Wait.h"
 #include "WindowPng.h"
+#include "resource.h"
 
 namespace {
 
-// Control ids of the module's dialogs (res/resource.h).
-constexpr int kProtectBox = 1038;
-constexpr int kPasswordBox = 1045;
-constexpr int kResizeLink = 1039;
-constexpr int kOkButton = 1013;
-constexpr int kPassNewEdit = 1025;
-constexpr int kMessageYes = 1033;
-constexpr int kMessageNo = 1019;
-constexpr int kMessageOk = 1024;
-constexpr int kWaitText = 1023;
+using harness::HostProcess;
 
 constexpr DWORD kWaitMs = 20000;        // upper bound of every wait for a window
+constexpr DWORD kPaintedMs = 300;       // what a window needs to paint once it is idle
 constexpr DWORD kEngineDelayMs = 3000;  // how long the slowed engine call keeps a box up
-
-const wchar_t* const kProgramFiles[] = {L"SettingHost.exe",  L"Setting.dll",  L"Pellucid.dll",
-                                        L"Marrowick.dll",    L"Tessvane.dll", L"Tessinit.exe",
-                                        L"CorvianexTray.exe"};
 
 int g_failures = 0;
 
@@ -63,162 +53,23 @@ void Report(const wchar_t* format, const std::wstring& text) {
     std::fflush(stdout);
 }
 
-std::wstring OwnFolder() {
-    wchar_t path[MAX_PATH * 2] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
-    std::wstring folder = path;
-    return folder.substr(0, folder.find_last_of(L'\\'));
+// The first visible window of the host that shows control `id`, once it is there and painted.
+HWND WaitForWindowShowing(const HostProcess& host, int id) {
+    HWND found = nullptr;
+    harness::WaitUntil([&] { return (found = host.FindWindowShowing(id)) != nullptr; }, kWaitMs);
+    host.Settle(kPaintedMs);
+    return found;
 }
 
-std::wstring FullPath(const std::wstring& path) {
-    wchar_t full[MAX_PATH * 2] = {};
-    ::GetFullPathNameW(path.c_str(), MAX_PATH * 2, full, nullptr);
-    return full;
+// Waits until the window showing control `id` has gone.
+void WaitUntilGone(const HostProcess& host, int id) {
+    harness::WaitUntil([&] { return host.FindWindowShowing(id) == nullptr; }, kWaitMs);
 }
 
-bool IsFolder(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// Copies a folder tree; false when something could not be copied.
-bool CopyTree(const std::wstring& from, const std::wstring& to) {
-    ::CreateDirectoryW(to.c_str(), nullptr);
-    WIN32_FIND_DATAW found{};
-    HANDLE search = ::FindFirstFileW((from + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    bool ok = true;
-    do {
-        const std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            ok = CopyTree(from + L"\\" + name, to + L"\\" + name) && ok;
-        else
-            ok = ::CopyFileW((from + L"\\" + name).c_str(), (to + L"\\" + name).c_str(), FALSE) &&
-                 ok;
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
-    return ok;
-}
-
-void DeleteTree(const std::wstring& dir) {
-    WIN32_FIND_DATAW found{};
-    HANDLE search = ::FindFirstFileW((dir + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring path = dir + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                DeleteTree(path);
-            else
-                ::DeleteFileW(path.c_str());
-        } while (::FindNextFileW(search, &found));
-        ::FindClose(search);
-    }
-    ::RemoveDirectoryW(dir.c_str());
-}
-
-template <class Condition>
-bool WaitUntil(Condition condition, DWORD ms = kWaitMs) {
-    const ULONGLONG end = ::GetTickCount64() + ms;
-    for (;;) {
-        if (condition()) return true;
-        if (::GetTickCount64() > end) return false;
-        ::Sleep(20);
-    }
-}
-
-// ---- Pictures -----------------------------------------------------------------------------
-
-// ---- The host and its windows -------------------------------------------------------------
-
-class Host {
-public:
-    Host(const std::wstring& product) {
-        // The stand-ins keep their state beside the host; its log lands in the product folder.
-        ::SetEnvironmentVariableW(L"PELLUCIDSIM_FOLDER", product.c_str());
-        const std::wstring temp = product + L"\\temp";
-        ::CreateDirectoryW(temp.c_str(), nullptr);
-        ::SetEnvironmentVariableW(L"TEMP", temp.c_str());
-        ::SetEnvironmentVariableW(L"TMP", temp.c_str());
-        std::wstring line = L"\"" + product + L"\\SettingHost.exe\" /show";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             product.c_str(), &startup, &info)) {
-            ::CloseHandle(info.hThread);
-            process_ = info.hProcess;
-            id_ = info.dwProcessId;
-        }
-    }
-    ~Host() {
-        if (!process_) return;
-        if (::WaitForSingleObject(process_, 5000) == WAIT_TIMEOUT) ::TerminateProcess(process_, 1);
-        ::CloseHandle(process_);
-    }
-    Host(const Host&) = delete;
-    Host& operator=(const Host&) = delete;
-
-    bool Started() const { return process_ != nullptr; }
-
-    // The first visible top-level window of the host that has a visible control `id`.
-    HWND Find(int id) const {
-        Search search{id_, id, nullptr};
-        ::EnumWindows(&Host::MatchWindow, reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
-    HWND WaitFor(int id) const {
-        HWND found = nullptr;
-        WaitUntil([&] { return (found = Find(id)) != nullptr; });
-        Settle();
-        return found;
-    }
-    // Everything the host had queued is handled and painted.
-    void Settle() const {
-        ::WaitForInputIdle(process_, 5000);
-        ::Sleep(300);
-    }
-    bool WaitForExit() const { return ::WaitForSingleObject(process_, kWaitMs) == WAIT_OBJECT_0; }
-
-private:
-    struct Search {
-        DWORD process;
-        int id;
-        HWND found;
-    };
-    static BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
-        auto* s = reinterpret_cast<Search*>(param);
-        DWORD process = 0;
-        ::GetWindowThreadProcessId(window, &process);
-        if (process != s->process || !::IsWindowVisible(window)) return TRUE;
-        HWND control = ::GetDlgItem(window, s->id);
-        if (control && ::IsWindowVisible(control)) {
-            s->found = window;
-            return FALSE;
-        }
-        return TRUE;
-    }
-
-    HANDLE process_ = nullptr;
-    DWORD id_ = 0;
-};
-
-// A click as the platform reports it to the dialog.
-void Click(HWND dialog, int id) {
-    HWND control = ::GetDlgItem(dialog, id);
-    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(control));
-}
-void ClickCheckBox(HWND dialog, int id) {
-    ::PostMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-}
-
-void Capture(const Host& host, int id, const std::wstring& output, const wchar_t* name) {
-    HWND window = host.WaitFor(id);
+void Capture(const HostProcess& host, int id, const std::wstring& output, const wchar_t* name) {
+    HWND window = WaitForWindowShowing(host, id);
     const std::wstring path = output + L"\\" + name;
-    if (window && SaveWindowAsPng(window, path)) {
+    if (window && harness::SaveWindowAsPng(window, path)) {
         Report(L"saved %ls", path);
     } else {
         Report(L"could not take %ls", path);
@@ -228,93 +79,82 @@ void Capture(const Host& host, int id, const std::wstring& output, const wchar_t
 
 // ---- The three runs -------------------------------------------------------------------------
 
-void SetUpState(const std::wstring& product, const std::wstring& stateFile,
+void SetUpState(const harness::ProductFolder& product, const std::wstring& stateFile,
                 const std::function<void(sim::EngineState&)>& change) {
-    const std::wstring state = product + L"\\PellucidSim.ini";
+    const std::wstring state = product.PathOf(sim::kStateFileName);
     if (stateFile.empty())
         ::DeleteFileW(state.c_str());
     else
         ::CopyFileW(stateFile.c_str(), state.c_str(), FALSE);
-    ::DeleteFileW((product + L"\\PellucidSim.journal").c_str());
-    sim::UpdateState(product, change);
+    ::DeleteFileW(product.PathOf(sim::kJournalFileName).c_str());
+    sim::UpdateState(product.Dir(), change);
 }
 
 // The settings dialog, then the password dialog and the resize question over it.
-void SettingsPasswordAndQuestion(const std::wstring& product, const std::wstring& output) {
-    Host host(product);
+void SettingsPasswordAndQuestion(const harness::ProductFolder& product,
+                                 const std::wstring& output) {
+    HostProcess host(product);
     if (!host.Started()) return;
-    HWND settings = host.WaitFor(kProtectBox);
-    Capture(host, kProtectBox, output, L"settings.png");
+    HWND settings = WaitForWindowShowing(host, IDC_CHECK_PROTECT);
+    Capture(host, IDC_CHECK_PROTECT, output, L"settings.png");
     if (!settings) return;
 
-    if (::SendMessageW(::GetDlgItem(settings, kPasswordBox), BM_GETCHECK, 0, 0) == BST_CHECKED) {
+    if (::SendMessageW(::GetDlgItem(settings, IDC_PASSWORD), BM_GETCHECK, 0, 0) == BST_CHECKED) {
         Report(L"%ls", std::wstring(L"skipped password.png: the engine state holds a password"));
     } else {
-        ClickCheckBox(settings, kPasswordBox);
-        Capture(host, kPassNewEdit, output, L"password.png");
-        if (HWND password = host.Find(kPassNewEdit))
+        harness::Click(settings, IDC_PASSWORD);
+        Capture(host, IDC_E_NEWPASS, output, L"password.png");
+        if (HWND password = host.FindWindowShowing(IDC_E_NEWPASS))
             ::PostMessageW(password, WM_COMMAND, IDCANCEL, 0);
-        WaitUntil([&] { return host.Find(kPassNewEdit) == nullptr; });
+        WaitUntilGone(host, IDC_E_NEWPASS);
     }
 
-    ::PostMessageW(settings, WM_COMMAND, MAKEWPARAM(kResizeLink, STN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(settings, kResizeLink)));
-    Capture(host, kMessageYes, output, L"message-question.png");
-    if (HWND question = host.Find(kMessageYes)) Click(question, kMessageNo);
-    WaitUntil([&] { return host.Find(kMessageYes) == nullptr; });
+    harness::PostCommand(settings, IDC_STATIC_RESIZE, STN_CLICKED);
+    Capture(host, IDC_MSG_YES, output, L"message-question.png");
+    if (HWND question = host.FindWindowShowing(IDC_MSG_YES))
+        harness::PostCommand(question, IDC_MSG_NO);
+    WaitUntilGone(host, IDC_MSG_YES);
     ::PostMessageW(settings, WM_CLOSE, 0, 0);
-    host.WaitForExit();
+    host.WaitForExit(kWaitMs);
 }
 
 // A slow switch-on that the engine then refuses: the waiting box, then the error.
-void RefusedSwitch(const std::wstring& product, const std::wstring& output) {
-    Host host(product);
+void RefusedSwitch(const harness::ProductFolder& product, const std::wstring& output) {
+    HostProcess host(product);
     if (!host.Started()) return;
-    HWND settings = host.WaitFor(kProtectBox);
+    HWND settings = WaitForWindowShowing(host, IDC_CHECK_PROTECT);
     if (!settings) return;
-    ClickCheckBox(settings, kProtectBox);
-    Capture(host, kWaitText, output, L"waiting-on.png");
-    Capture(host, kMessageOk, output, L"message-error.png");
-    if (HWND error = host.Find(kMessageOk)) Click(error, kMessageOk);
-    WaitUntil([&] { return host.Find(kMessageOk) == nullptr; });
+    harness::Click(settings, IDC_CHECK_PROTECT);
+    Capture(host, IDC_STATIC_WAIT, output, L"waiting-on.png");
+    Capture(host, IDC_MSG_OK, output, L"message-error.png");
+    if (HWND error = host.FindWindowShowing(IDC_MSG_OK)) harness::PostCommand(error, IDC_MSG_OK);
+    WaitUntilGone(host, IDC_MSG_OK);
     ::PostMessageW(settings, WM_CLOSE, 0, 0);
-    host.WaitForExit();
+    host.WaitForExit(kWaitMs);
 }
 
 // A slow save: the waiting box; the dialog then closes by itself.
-void SlowSave(const std::wstring& product, const std::wstring& output) {
-    Host host(product);
+void SlowSave(const harness::ProductFolder& product, const std::wstring& output) {
+    HostProcess host(product);
     if (!host.Started()) return;
-    HWND settings = host.WaitFor(kProtectBox);
+    HWND settings = WaitForWindowShowing(host, IDC_CHECK_PROTECT);
     if (!settings) return;
-    Click(settings, kOkButton);
-    Capture(host, kWaitText, output, L"waiting-save.png");
-    host.WaitForExit();
+    harness::PostCommand(settings, IDC_BTN_OK);
+    Capture(host, IDC_STATIC_WAIT, output, L"waiting-save.png");
+    host.WaitForExit(kWaitMs);
 }
 
-bool MakeProduct(const std::wstring& config, const std::wstring& product) {
-    DeleteTree(product);
-    if (!::CreateDirectoryW(product.c_str(), nullptr)) return false;
-    const std::wstring programs = OwnFolder();
-    for (const wchar_t* file : kProgramFiles) {
-        if (!::CopyFileW((programs + L"\\" + file).c_str(), (product + L"\\" + file).c_str(),
-                         FALSE)) {
-            Report(L"settingpreview: cannot copy %ls from the program's folder", file);
-            return false;
-        }
+// The product folder: the programs from this program's own folder, the configuration from
+// `config`. False (and said why) when it could not be made.
+bool MakeProduct(harness::ProductFolder& product, const std::wstring& config) {
+    if (!product.Made()) return false;
+    const std::wstring missing = product.AddPrograms(sim::ExecutableFolder());
+    if (!missing.empty()) {
+        Report(L"settingpreview: cannot copy %ls from the program's folder", missing);
+        return false;
     }
-    // A missing file is left missing: the preview then shows what the module does without it.
-    for (const wchar_t* file : {L"Setting.ini", L"CreateDisk.ini"})
-        ::CopyFileW((config + L"\\" + file).c_str(), (product + L"\\" + file).c_str(), FALSE);
-    if (IsFolder(config + L"\\skin")) CopyTree(config + L"\\skin", product + L"\\skin");
+    product.AddConfiguration(config);
     return true;
-}
-
-int DisplayDpi() {
-    HDC screen = ::GetDC(nullptr);
-    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-    ::ReleaseDC(nullptr, screen);
-    return dpi;
 }
 
 }  // namespace
@@ -327,7 +167,7 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::wstring arg = argv[i];
         if (arg == L"--state" && i + 1 < argc)
-            stateFile = FullPath(argv[++i]);
+            stateFile = harness::FullPath(argv[++i]);
         else if (arg == L"--dpi" && i + 1 < argc)
             dpi = _wtoi(argv[++i]);
         else if (arg == L"--keep")
@@ -335,7 +175,7 @@ int wmain(int argc, wchar_t** argv) {
         else
             positional.push_back(arg);
     }
-    if (positional.size() != 2 || !IsFolder(positional[0]) || dpi < 0 ||
+    if (positional.size() != 2 || !harness::IsFolder(positional[0]) || dpi < 0 ||
         (!stateFile.empty() &&
          ::GetFileAttributesW(stateFile.c_str()) == INVALID_FILE_ATTRIBUTES)) {
         std::fwprintf(stderr,
@@ -344,22 +184,21 @@ int wmain(int argc, wchar_t** argv) {
                       L"CONFIG_FOLDER holds Setting.ini, CreateDisk.ini and skin\\default.\n");
         return 2;
     }
-    if (dpi && dpi != DisplayDpi()) {
+    if (dpi && dpi != harness::DisplayDpi()) {
         std::fwprintf(stderr,
                       L"settingpreview: the display runs at %d dpi, not %d: the windows take the "
                       L"display's dpi (under Wine: scripts/preview.sh --dpi %d)\n",
-                      DisplayDpi(), dpi, dpi);
+                      harness::DisplayDpi(), dpi, dpi);
         return 2;
     }
-    const std::wstring config = FullPath(positional[0]);
-    const std::wstring output = FullPath(positional[1]);
+    const std::wstring config = harness::FullPath(positional[0]);
+    const std::wstring output = harness::FullPath(positional[1]);
     ::CreateDirectoryW(output.c_str(), nullptr);
-    const std::wstring product = output + L"\\product";
-    if (!MakeProduct(config, product)) return 2;
+    harness::ProductFolder product(output + L"\\product");
+    if (keep) product.Keep();
+    if (!MakeProduct(product, config)) return 2;
 
-    Gdiplus::GdiplusStartupInput input;
-    ULONG_PTR token = 0;
-    Gdiplus::GdiplusStartup(&token, &input, nullptr);
+    const harness::GdiPlusSession gdiplus;
 
     SetUpState(product, stateFile, [](sim::EngineState&) {});
     SettingsPasswordAndQuestion(product, output);
@@ -378,7 +217,5 @@ int wmain(int argc, wchar_t** argv) {
     });
     SlowSave(product, output);
 
-    Gdiplus::GdiplusShutdown(token);
-    if (!keep) DeleteTree(product);
     return g_failures == 0 ? 0 : 1;
 }

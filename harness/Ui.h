@@ -3,10 +3,11 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
-namespace testsupport {
+namespace harness {
 
 HWND Control(HWND dialog, int id);
 std::wstring Text(HWND window);
@@ -25,8 +26,11 @@ int ComboSelection(HWND dialog, int id);
 std::vector<std::wstring> ComboItems(HWND dialog, int id);
 
 // A click on a button or check box as the platform makes it (posted, so a dialog that the
-// click opens does not block the test).
+// click opens does not block the caller).
 void Click(HWND dialog, int id);
+// The notification `code` of control `id` as the control sends it to `window` (posted): the
+// command a click on it gives, without the control's own handling of the click.
+void PostCommand(HWND window, int id, WORD code = BN_CLICKED);
 void SelectComboItem(HWND dialog, int id, int index);  // as a user picks it: CBN_SELCHANGE
 
 // The window that has the keyboard focus in `window`'s thread.
@@ -42,21 +46,7 @@ void MouseUp(POINT screen);
 void MouseClick(POINT screen);
 POINT ClientToScreenPoint(HWND window, int x, int y);
 
-// The pixels of a window as they are on the screen.
-class Capture {
-public:
-    explicit Capture(HWND window, bool clientOnly = true);
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    COLORREF At(int x, int y) const;  // 0x00BBGGRR; CLR_INVALID outside
-    // Count of pixels in the rectangle (client coordinates) of exactly `color`.
-    int Count(const RECT& area, COLORREF color) const;
-    // Count of pixels that differ from `other`'s (all of them when the sizes differ).
-    int Differences(const Capture& other) const;
+// The display's dpi (under Wine, the prefix's).
+int DisplayDpi();
 
-private:
-    int width_ = 0, height_ = 0;
-    std::vector<DWORD> pixels_;  // 0x00RRGGBB rows top-down
-};
-
-}  // namespace testsupport
+}  // namespace harness

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace testsupport {
+namespace harness {
 
 HWND Control(HWND dialog, int id) {
     return ::GetDlgItem(dialog, id);
@@ -90,12 +90,16 @@ void Click(HWND dialog, int id) {
     ::PostMessageW(Control(dialog, id), BM_CLICK, 0, 0);
 }
 
+void PostCommand(HWND window, int id, WORD code) {
+    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, code),
+                   reinterpret_cast<LPARAM>(Control(window, id)));
+}
+
 void SelectComboItem(HWND dialog, int id, int index) {
-    HWND combo = Control(dialog, id);
     DWORD_PTR ignored = 0;
-    ::SendMessageTimeoutW(combo, CB_SETCURSEL, index, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
-    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
-                   reinterpret_cast<LPARAM>(combo));
+    ::SendMessageTimeoutW(Control(dialog, id), CB_SETCURSEL, index, 0, SMTO_ABORTIFHUNG, 5000,
+                          &ignored);
+    PostCommand(dialog, id, CBN_SELCHANGE);
 }
 
 HWND FocusOf(HWND window) {
@@ -187,60 +191,11 @@ POINT ClientToScreenPoint(HWND window, int x, int y) {
     return point;
 }
 
-Capture::Capture(HWND window, bool clientOnly) {
-    RECT rc{};
-    if (clientOnly) {
-        ::GetClientRect(window, &rc);
-        ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rc), 2);
-    } else {
-        ::GetWindowRect(window, &rc);
-    }
-    width_ = rc.right - rc.left;
-    height_ = rc.bottom - rc.top;
-    if (width_ <= 0 || height_ <= 0) return;
+int DisplayDpi() {
     HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width_, height_, screen, rc.left, rc.top, SRCCOPY);
-    ::GdiFlush();
-    const DWORD* source = static_cast<const DWORD*>(bits);
-    pixels_.assign(source, source + static_cast<size_t>(width_) * height_);
-    ::SelectObject(memory, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
     ::ReleaseDC(nullptr, screen);
+    return dpi;
 }
 
-COLORREF Capture::At(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
-    const DWORD rgb = pixels_[static_cast<size_t>(y) * width_ + x] & 0xFFFFFF;
-    return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-}
-
-int Capture::Count(const RECT& area, COLORREF color) const {
-    int count = 0;
-    for (int y = area.top; y < area.bottom; ++y) {
-        for (int x = area.left; x < area.right; ++x)
-            count += At(x, y) == color ? 1 : 0;
-    }
-    return count;
-}
-
-int Capture::Differences(const Capture& other) const {
-    if (width_ != other.width_ || height_ != other.height_)
-        return std::max(width_ * height_, other.width_ * other.height_);
-    int count = 0;
-    for (size_t i = 0; i < pixels_.size(); ++i)
-        count += (pixels_[i] & 0xFFFFFF) != (other.pixels_[i] & 0xFFFFFF);
-    return count;
-}
-
-}  // namespace testsupport
+}  // namespace harness

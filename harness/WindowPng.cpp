@@ -6,9 +6,11 @@ using std::min;
 #include <gdiplus.h>
 
 #include <cwchar>
-#include <memory>
 #include <vector>
 
+#include "DibSurface.h"
+
+namespace harness {
 namespace {
 
 bool PngEncoder(CLSID& clsid) {
@@ -26,33 +28,21 @@ bool PngEncoder(CLSID& clsid) {
     return false;
 }
 
-struct ScreenDc {
-    HDC dc = ::GetDC(nullptr);
-    ~ScreenDc() { ::ReleaseDC(nullptr, dc); }
-};
-struct DeleteDc {
-    void operator()(HDC dc) const { ::DeleteDC(dc); }
-};
-struct DeleteBitmap {
-    void operator()(HBITMAP bitmap) const { ::DeleteObject(bitmap); }
-};
-
 }  // namespace
 
 bool SaveWindowAsPng(HWND window, const std::wstring& path) {
     RECT rc{};
     if (!::GetWindowRect(window, &rc)) return false;
-    const int width = rc.right - rc.left, height = rc.bottom - rc.top;
-    if (width <= 0 || height <= 0) return false;
-    ScreenDc screen;
-    std::unique_ptr<std::remove_pointer_t<HDC>, DeleteDc> memory(::CreateCompatibleDC(screen.dc));
-    std::unique_ptr<std::remove_pointer_t<HBITMAP>, DeleteBitmap> bitmap(
-        ::CreateCompatibleBitmap(screen.dc, width, height));
-    if (!memory || !bitmap) return false;
-    const HGDIOBJ old = ::SelectObject(memory.get(), bitmap.get());
-    ::BitBlt(memory.get(), 0, 0, width, height, screen.dc, rc.left, rc.top, SRCCOPY);
-    ::SelectObject(memory.get(), old);
-    Gdiplus::Bitmap image(bitmap.get(), nullptr);
+    DibSurface surface(rc.right - rc.left, rc.bottom - rc.top);
+    if (surface.Width() <= 0 || surface.Height() <= 0 || !surface.Made()) return false;
+    surface.CopyScreen(rc.left, rc.top);
+    // The surface's rows, as they are: the same pixels in the same format as a bitmap of
+    // the screen's own kind (32 bits, no alpha).
+    Gdiplus::Bitmap image(surface.Width(), surface.Height(), surface.Width() * 4,
+                          PixelFormat32bppRGB,
+                          reinterpret_cast<BYTE*>(const_cast<DWORD*>(surface.Pixels())));
     CLSID png{};
     return PngEncoder(png) && image.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok;
 }
+
+}  // namespace harness

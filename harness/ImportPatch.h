@@ -1,0 +1,38 @@
+// Points one import of a loaded module (its import address table's entry) at another function
+// for as long as the object lives, so that what the module calls can be counted, timed or
+// answered differently without changing the module.
+#pragma once
+
+#include <windows.h>
+
+namespace harness {
+
+class ImportPatch {
+public:
+    // The import of `function` (by name) from `library` (as the import table names it:
+    // "KERNEL32.dll", "Pellucid.dll"); `replacement` has the imported function's type.
+    ImportPatch(HMODULE module, const char* library, const char* function, const void* replacement);
+    // The same for an import by ordinal.
+    ImportPatch(HMODULE module, const char* library, WORD ordinal, const void* replacement);
+    ~ImportPatch();
+    ImportPatch(ImportPatch&& other) noexcept;
+    ImportPatch(const ImportPatch&) = delete;
+    ImportPatch& operator=(const ImportPatch&) = delete;
+    ImportPatch& operator=(ImportPatch&&) = delete;
+
+    // False when the module does not import the function.
+    bool Active() const { return slot_ != nullptr; }
+    // The function the entry held before: the one the replacement stands in front of.
+    template <class Function>
+    Function Original() const {
+        return reinterpret_cast<Function>(original_);
+    }
+
+private:
+    void Patch(const void* replacement);
+
+    ULONG_PTR* slot_ = nullptr;
+    ULONG_PTR original_ = 0;
+};
+
+}  // namespace harness

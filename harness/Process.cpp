@@ -1,0 +1,52 @@
+#include "Process.h"
+
+#include <vector>
+
+namespace harness {
+
+Process::Process(const std::wstring& commandLine, const std::wstring& folder,
+                 std::wstring environment) {
+    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+    line.push_back(L'\0');
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE,
+                         environment.empty() ? 0 : CREATE_UNICODE_ENVIRONMENT,
+                         environment.empty() ? nullptr : environment.data(),
+                         folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
+        ::CloseHandle(info.hThread);
+        handle_ = info.hProcess;
+        id_ = info.dwProcessId;
+    }
+}
+
+Process::~Process() {
+    if (Running()) Kill(99);
+    if (handle_) ::CloseHandle(handle_);
+}
+
+bool Process::Running() const {
+    return handle_ && ::WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT;
+}
+
+bool Process::WaitForExit(DWORD ms) const {
+    return handle_ && ::WaitForSingleObject(handle_, ms) == WAIT_OBJECT_0;
+}
+
+DWORD Process::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (handle_) ::GetExitCodeProcess(handle_, &code);
+    return code;
+}
+
+void Process::WaitForInputIdle(DWORD ms) const {
+    if (Running()) ::WaitForInputIdle(handle_, ms);
+}
+
+void Process::Kill(UINT code) {
+    if (Running()) ::TerminateProcess(handle_, code);
+    WaitForExit(10000);
+}
+
+}  // namespace harness
