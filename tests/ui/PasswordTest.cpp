@@ -233,12 +233,17 @@ TEST(PasswordTest, ClearingTheBoxAsksFirst) {
 
 // ---- Eight characters at most, with the hint ----------------------------------------------
 
-// The balloon shows with the hint and goes away by itself.
-void ExpectHint(Session& session) {
+// The balloon shows with the hint, its stem at the middle of the field's bottom edge (the
+// balloon below the field, across its middle), and goes away by itself.
+void ExpectHint(Session& session, HWND field) {
     HWND tip = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (tip = FindToolTip(*session.host)) != nullptr; }, 3000))
         << "no hint";
     EXPECT_EQ(Text(tip), session.Setting(L"Setting", L"S_MAXCHAR"));
+    const RECT balloon = WindowRectOf(tip), under = WindowRectOf(field);
+    const LONG middle = (under.left + under.right) / 2;
+    EXPECT_GE(balloon.top, under.bottom - 1) << "the balloon covers the field";
+    EXPECT_TRUE(balloon.left < middle && middle < balloon.right) << "not at the field's middle";
     EXPECT_TRUE(WaitUntil([&] { return FindToolTip(*session.host) == nullptr; }, 3000))
         << "the hint stayed";
 }
@@ -276,7 +281,7 @@ TEST(PasswordTest, FieldsTakeEightCharactersAndHintAtTheNinth) {
         typedInto(id, L"12345678", L"12345678");
         EXPECT_EQ(FindToolTip(*session.host), nullptr) << "hint before the limit";
         typedInto(id, L"9", L"12345678");
-        ExpectHint(session);
+        ExpectHint(session, Control(pass, id));
     }
     // What is stored is what the fields hold.
     Click(pass, IDOK);
@@ -296,7 +301,7 @@ TEST(PasswordTest, FieldsTakeEightCharactersAndHintAtTheNinth) {
     ::SendMessageTimeoutW(Control(pass, IDC_E_NEWPASS), EM_SETSEL, 0, -1, SMTO_ABORTIFHUNG, 5000,
                           &ignored);
     typedInto(IDC_E_NEWPASS, L"z", L"1234567x");
-    ExpectHint(session);
+    ExpectHint(session, Control(pass, IDC_E_NEWPASS));
 
     // Pasted text is cut at eight characters, with the hint; by message and by Ctrl+V.
     HWND owner = ::CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
@@ -312,7 +317,7 @@ TEST(PasswordTest, FieldsTakeEightCharactersAndHintAtTheNinth) {
                                   5000, &ignored);
         }
         EXPECT_TRUE(WaitUntil([&] { return Text(pass, IDC_E_NEWPASS) == L"12ABCDEF"; }, 3000));
-        ExpectHint(session);
+        ExpectHint(session, Control(pass, IDC_E_NEWPASS));
     }
     ::DestroyWindow(owner);
     Click(pass, IDCANCEL);

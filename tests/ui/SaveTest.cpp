@@ -363,7 +363,8 @@ TEST(SaveTest, WaitingBoxIsModalAndAnimatesWhileTheEngineWorks) {
     session.host->Settle();
     EXPECT_TRUE(::IsWindowVisible(box));
     std::set<size_t> dots;
-    std::wstring odd;
+    std::wstring odd, last;
+    std::vector<ULONGLONG> changes;  // when the dots changed
     WaitUntil(
         [&] {
             const std::wstring text = Text(box, IDC_STATIC_WAIT);
@@ -372,11 +373,20 @@ TEST(SaveTest, WaitingBoxIsModalAndAnimatesWhileTheEngineWorks) {
                 text.size() - std::min(text.find_last_not_of(L'.') + 1, text.size());
             if (text.compare(0, 6, L"Saving") != 0 || text.size() - count != 6) odd = text;
             if (count > 0) dots.insert(count);
-            return dots.size() == 3;
+            if (!last.empty() && text != last) changes.push_back(::GetTickCount64());
+            last = text;
+            return changes.size() == 5;
         },
         5000);
     EXPECT_EQ(dots, (std::set<size_t>{1, 2, 3}));
     EXPECT_TRUE(odd.empty()) << Narrow(odd);
+    // A step every 600 ms: the middle one of four intervals (a busy machine delays some).
+    ASSERT_EQ(changes.size(), 5u);
+    std::vector<ULONGLONG> steps;
+    for (size_t i = 1; i < changes.size(); ++i)
+        steps.push_back(changes[i] - changes[i - 1]);
+    std::sort(steps.begin(), steps.end());
+    EXPECT_NEAR(static_cast<double>(steps[1] + steps[2]) / 2, 600.0, 120.0);
     // Gone once the engine has answered; the settings dialog goes with it.
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box) && !::IsWindow(dialog); }, 10000));
     EXPECT_EQ(session.Entries("SetSnapshotSetting").size(), 1u);
