@@ -11,6 +11,7 @@
 #include "Dpi.h"
 #include "ExceptionWrapper.h"
 #include "HostPath.h"
+#include "KeyFilter.h"
 #include "SkinFrame.h"
 #include "SkinGeometry.h"
 #include "Text.h"
@@ -64,6 +65,42 @@ const Placement kPlacements[] = {
     {IDC_NOTI_FRAME, &config::kNotifyFrameText, config::kNotifyFramePos},
     {IDC_SEC_FRAME, &config::kSecurityFrameText, config::kSecurityFramePos},
 };
+
+// A queued message as the key filter (KeyFilter.h) sees it.
+key_filter::Press FilteredPress(const MSG& msg) {
+    static_assert(key_filter::kReturn == VK_RETURN && key_filter::kEscape == VK_ESCAPE &&
+                      key_filter::kCancel == VK_CANCEL && key_filter::kPause == VK_PAUSE &&
+                      key_filter::kSpace == VK_SPACE && key_filter::kControl == VK_CONTROL &&
+                      key_filter::kEnd == VK_END && key_filter::kHome == VK_HOME &&
+                      key_filter::kLeft == VK_LEFT && key_filter::kRight == VK_RIGHT &&
+                      key_filter::kUp == VK_UP && key_filter::kDown == VK_DOWN &&
+                      key_filter::kF1 == VK_F1 && key_filter::kF4 == VK_F4 &&
+                      key_filter::kF10 == VK_F10 && key_filter::kF24 == VK_F24,
+                  "the key filter's codes are the platform's virtual keys");
+    using key_filter::Input;
+    key_filter::Press press;
+    switch (msg.message) {
+        case WM_KEYDOWN:
+            press.input = Input::KeyDown;
+            break;
+        case WM_SYSKEYDOWN:
+            press.input = Input::SystemKeyDown;
+            break;
+        case WM_MOUSEWHEEL:
+            press.input = Input::MouseWheel;
+            break;
+        case WM_LBUTTONDOWN:
+            press.input = Input::LeftButtonDown;
+            break;
+        default:
+            return press;
+    }
+    press.key = static_cast<unsigned>(msg.wParam);
+    press.ctrl = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    press.shift = (::GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    press.alt = (::GetKeyState(VK_MENU) & 0x8000) != 0;
+    return press;
+}
 
 }  // namespace
 
@@ -372,40 +409,7 @@ LRESULT CSettingDlg::OnLButtonUp(WPARAM, LPARAM lParam, bool& handled) {
 }
 
 bool CSettingDlg::PreTranslateMessage(MSG& msg) {
-    const bool ctrl = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
-    const bool shift = (::GetKeyState(VK_SHIFT) & 0x8000) != 0;
-    const bool alt = (::GetKeyState(VK_MENU) & 0x8000) != 0;
-    const WPARAM key = msg.wParam;
-    switch (msg.message) {
-        case WM_KEYDOWN:
-            if ((key >= VK_F1 && key <= VK_F24) || key == VK_RETURN || key == VK_ESCAPE ||
-                key == VK_PAUSE || key == VK_CANCEL) {
-                return true;
-            }
-            if (ctrl && key != VK_CONTROL &&
-                (key == VK_UP || key == VK_DOWN ||
-                 std::wstring(L"ABDEFHILMNOPRSW").find(static_cast<wchar_t>(key)) !=
-                     std::wstring::npos)) {
-                return true;
-            }
-            if (shift && !ctrl && key == VK_SPACE) return true;
-            break;
-        case WM_MOUSEWHEEL:
-            if (ctrl || shift) return true;
-            break;
-        case WM_SYSKEYDOWN:
-            if (key == VK_F10) return true;
-            if (alt && (key == VK_END || key == VK_HOME || key == VK_LEFT || key == VK_RIGHT ||
-                        key == 'A' || key == 'D' || key == VK_F4)) {
-                return true;
-            }
-            break;
-        case WM_LBUTTONDOWN:
-            if (shift) return true;
-            break;
-        default:
-            break;
-    }
+    if (key_filter::SettingsDialogSwallows(FilteredPress(msg))) return true;
     return ui::Dialog::PreTranslateMessage(msg);
 }
 
