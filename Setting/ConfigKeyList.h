@@ -31,6 +31,7 @@
 CONFIG_KEY(kTitle, SettingIni, L"SETTING", L"TITLE", Placeholders, SettingsDialog, Title, &kDialogPos, kProductName, "settings dialog, password dialog", "the dialogs have an empty title")
 CONFIG_KEY(kUsageText, SettingIni, L"SETTING", L"VP_FREESHOW", Placeholders, SettingsDialog, Label, &kUsagePos, kUsageFigures, "settings dialog", "the usage line is empty")
 CONFIG_KEY(kCloseBoxImage, SettingIni, L"SETTING", L"IDC_BTNS", Image, SettingsDialog, CloseBoxImage, nullptr, kNoFlags, "settings dialog", "no close box is drawn (it still works)")
+CONFIG_KEY(kCloseBoxName, SettingIni, L"SETTING", L"BTN_CLOSE", Text, SettingsDialog, Spoken, nullptr, kNoFlags, "settings dialog (screen readers)", "screen readers call the close box \"Close\"")
 CONFIG_KEY(kOkImage, SettingIni, L"PIC", L"BTN_OK_PIC", Image, SettingsDialog, ButtonImage, &kOkPos, kNoFlags, "settings dialog", "the OK button shows its caption without an image")
 CONFIG_KEY(kOkHoverImage, SettingIni, L"PIC", L"BTN_OK_PIC_H", Image, SettingsDialog, ButtonImage, &kOkPos, kNoFlags, "settings dialog", "the OK button shows no image under the pointer")
 CONFIG_KEY(kRestoreChoice1, SettingIni, L"SETTING", L"COMBOAR_OP1", Text, SettingsDialog, ListEntry, &kRestoreListPos, kNoFlags, "settings dialog", "the first restore choice is empty")

@@ -43,6 +43,7 @@ enum class Shown {
     WaitText,        // the waiting box's line, with up to three dots appended
     CloseBoxImage,   // the title-band button strip; the close box is its cell x 20..49, y 0..24
     ButtonImage,     // a face of the OK button, drawn unscaled from its top-left corner
+    Spoken,          // never drawn: what screen readers call a control (the close box)
 };
 
 // Flags of a key.

@@ -44,6 +44,7 @@ BOOL CDlgWaiting::OnInitDialog() {
         LOG_CAUGHT_EXCEPTION();
     }
     CenterOnOwner();
+    m_access.Attach(hwnd_);
     return TRUE;
 }
 
@@ -67,6 +68,10 @@ LRESULT CDlgWaiting::OnShowWindow(WPARAM shown, LPARAM, bool&) {
             m_pIniFile->ReadString(*key, m_strWaitText);
     }
     ::SetDlgItemTextW(hwnd_, IDC_STATIC_WAIT, m_strWaitText.c_str());
+    // Screen readers get the text without the dots: changing every 600 ms, they would be read
+    // out again and again. The box has no title of its own; it takes the text as its name.
+    m_access.SetName(IDC_STATIC_WAIT, m_strWaitText);
+    m_access.SetName(0, m_strWaitText);
     StartAnimation();
     return 0;
 }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "Dialog.h"
+#include "DialogAccess.h"
 #include "SkinFrame.h"
 #include "Handles.h"
 #include "IniFile.h"
@@ -67,4 +68,5 @@ private:
     int m_nMode = 0;
     CSkinFrameCache m_frame;  // the painted frame, kept between erases
     bool m_bCloseRequested = false;
+    CDialogAccess m_access;  // screen readers and high contrast
 };

@@ -157,9 +157,19 @@ DWORD CGdiPlusWrapper::DrawText(const wchar_t* text, int length, int x, int y, i
     if (width == -1) format.SetFormatFlags(Gdiplus::StringFormatFlagsNoWrap);
 
     const int count = static_cast<int>(copy.size());
+    if (m_textHint != Gdiplus::TextRenderingHintSystemDefault)
+        m_lpGraphics->SetTextRenderingHint(m_textHint);
     Gdiplus::RectF measured;
-    const Gdiplus::Status measureStatus = m_lpGraphics->MeasureString(
-        copy.c_str(), count, m_lpFont.get(), Gdiplus::PointF(0.0f, 0.0f), &measured);
+    Gdiplus::Status measureStatus;
+    if (m_hotkeyPrefix == Gdiplus::HotkeyPrefixNone) {
+        measureStatus = m_lpGraphics->MeasureString(copy.c_str(), count, m_lpFont.get(),
+                                                    Gdiplus::PointF(0.0f, 0.0f), &measured);
+    } else {
+        // Measured as drawn: without the '&' that marks the access key.
+        format.SetHotkeyPrefix(m_hotkeyPrefix);
+        measureStatus = m_lpGraphics->MeasureString(
+            copy.c_str(), count, m_lpFont.get(), Gdiplus::PointF(0.0f, 0.0f), &format, &measured);
+    }
 
     Gdiplus::RectF layout(
         static_cast<float>(x), static_cast<float>(y),

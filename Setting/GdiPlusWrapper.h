@@ -56,6 +56,12 @@ public:
     // A width or height of -1 means the text's measured size; a length of -1 the whole text.
     DWORD DrawText(const wchar_t* text, int length, int x, int y, int alignH, int alignV, int width,
                    int height);
+    // How DrawText treats '&': by default as written; Show underlines the character after it,
+    // Hide leaves it plain; both drop the '&' and show "&&" as one.
+    void SetHotkeyPrefix(Gdiplus::HotkeyPrefix prefix) { m_hotkeyPrefix = prefix; }
+    // Text edges smoothed in grey only, mixing nothing but the text's and the ground's colour
+    // (high contrast); by default the system's smoothing.
+    void SetTextSmoothing() { m_textHint = Gdiplus::TextRenderingHintAntiAliasGridFit; }
 
     // Copies the off-screen bitmap to the target at (x, y), then releases the surface.
     DWORD Present(int x, int y);
@@ -85,4 +91,6 @@ private:
     int m_nFontStyle = Gdiplus::FontStyleRegular;
     float m_fFontSize = 11.0f;
     std::wstring m_strFontName = L"Segoe UI";  // at most 99 characters
+    Gdiplus::HotkeyPrefix m_hotkeyPrefix = Gdiplus::HotkeyPrefixNone;
+    Gdiplus::TextRenderingHint m_textHint = Gdiplus::TextRenderingHintSystemDefault;
 };

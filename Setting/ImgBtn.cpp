@@ -1,14 +1,32 @@
 #include "ImgBtn.h"
 
+#include <algorithm>
+
 #include "Dpi.h"
+#include "FocusCue.h"
 #include "GdiPlusWrapper.h"
-#include "Trace.h"
+#include "HighContrast.h"
 #include "SkinGeometry.h"
+#include "Trace.h"
 
 namespace {
 // Every trace of the button is formatted into 260 characters; longer ones are cut.
 constexpr size_t kTraceCapacity = 260;
 constexpr DWORD kWhite = 0xFFFFFF;
+// The focus cue stands this far inside the button's edge (at 96 dpi).
+constexpr int kFocusCueInset = 3;
+
+RECT FocusCueRect(const RECT& client, UINT dpi) {
+    RECT cue = client;
+    const int inset = dpi::Scale(kFocusCueInset, dpi);
+    ::InflateRect(&cue, -inset, -inset);
+    return cue;
+}
+
+// A GDI colour (0x00BBGGRR) as the drawing surface takes it (0xRRGGBB).
+DWORD RgbOf(COLORREF colour) {
+    return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+}
 
 unsigned AddressBits(const void* p) {
     return static_cast<unsigned>(reinterpret_cast<uintptr_t>(p));
@@ -56,6 +74,7 @@ void CImgBtn::PreSubclassWindow() {
     DebugTraceN(kTraceCapacity, L"CImgBtn::PreSubclassWindow");
     // The button asks its parent to paint it, and the parent hands the request back here.
     ModifyStyle(0, BS_OWNERDRAW);
+    m_cues.Start(hwnd_);
 }
 
 bool CImgBtn::PreTranslateMessage(MSG& msg) {
@@ -87,39 +106,86 @@ void CImgBtn::DrawItem(const DRAWITEMSTRUCT& item) {
     const RECT client = ClientRect();
     const int width = client.right - client.left;
     const int height = client.bottom - client.top;
-
-    CGdiPlusWrapper surface;
-    DebugTraceN(kTraceCapacity, L"hdc=0x%08x", AddressBits(item.hDC));
-    const DWORD status = surface.InitializeWrapper2(item.hDC, width, height, kWhite, FALSE);
-    DebugTraceN(kTraceCapacity, L"InitializeWrapper2:0x%x", status);
-    if (status != 0) return;
-
-    const wchar_t* label = nullptr;
-    const SkinImage* face = ChooseImage(label);
-    Gdiplus::Image* image = face->get();
     const UINT dpi = Dpi();
-    DWORD drawn = CGdiPlusWrapper::kNotReady;
-    if (dpi == dpi::kBase && face->factor == 1) {
-        drawn = surface.DrawImage(image, 0, 0, -1, -1);
-    } else if (image) {
-        // The face's size at 96 dpi, scaled.
-        const int imageWidth = static_cast<int>(image->GetWidth());
-        const int imageHeight = static_cast<int>(image->GetHeight());
-        drawn =
-            surface.DrawImageScaled(image,
-                                    Gdiplus::Rect(0, 0, dpi::Scale(imageWidth / face->factor, dpi),
-                                                  dpi::Scale(imageHeight / face->factor, dpi)),
-                                    Gdiplus::Rect(0, 0, imageWidth, imageHeight));
+    if (high_contrast::IsOn()) {
+        DrawHighContrastFace(item.hDC, client, dpi);
+        return;
     }
-    DebugTraceN(kTraceCapacity, label, AddressBits(image), drawn);
 
-    if (!m_strTitle.empty()) {
-        surface.SetFont(L"Segoe UI", dpi::Scale(skin::kButtonCaptionPixels, dpi),
-                        Gdiplus::FontStyleBold);
-        surface.SetTextColor(kWhite, 255);
-        surface.DrawText(m_strTitle.c_str(), -1, 0, 0, 1, 1, width, height);
+    {
+        CGdiPlusWrapper surface;
+        DebugTraceN(kTraceCapacity, L"hdc=0x%08x", AddressBits(item.hDC));
+        const DWORD status = surface.InitializeWrapper2(item.hDC, width, height, kWhite, FALSE);
+        DebugTraceN(kTraceCapacity, L"InitializeWrapper2:0x%x", status);
+        if (status != 0) return;
+
+        const wchar_t* label = nullptr;
+        const SkinImage* face = ChooseImage(label);
+        Gdiplus::Image* image = face->get();
+        DWORD drawn = CGdiPlusWrapper::kNotReady;
+        if (dpi == dpi::kBase && face->factor == 1) {
+            drawn = surface.DrawImage(image, 0, 0, -1, -1);
+        } else if (image) {
+            // The face's size at 96 dpi, scaled.
+            const int imageWidth = static_cast<int>(image->GetWidth());
+            const int imageHeight = static_cast<int>(image->GetHeight());
+            drawn = surface.DrawImageScaled(
+                image,
+                Gdiplus::Rect(0, 0, dpi::Scale(imageWidth / face->factor, dpi),
+                              dpi::Scale(imageHeight / face->factor, dpi)),
+                Gdiplus::Rect(0, 0, imageWidth, imageHeight));
+        }
+        DebugTraceN(kTraceCapacity, label, AddressBits(image), drawn);
+        DrawCaption(surface, kWhite, width, height, dpi);
+        surface.Release();
     }
-    surface.Release();
+    if (ShowsFocus()) DrawFocusCue(item.hDC, FocusCueRect(client, dpi), dpi, SkinFocusCueColours());
+}
+
+// The caption over the face, centred both ways; its access key underlined while the platform
+// shows keyboard cues.
+void CImgBtn::DrawCaption(CGdiPlusWrapper& surface, DWORD colour, int width, int height,
+                          UINT dpi) const {
+    if (m_strTitle.empty()) return;
+    surface.SetFont(L"Segoe UI", dpi::Scale(skin::kButtonCaptionPixels, dpi),
+                    Gdiplus::FontStyleBold);
+    surface.SetTextColor(colour, 255);
+    if (m_strTitle.find(L'&') != std::wstring::npos) {
+        surface.SetHotkeyPrefix(m_cues.AccessKeysHidden() ? Gdiplus::HotkeyPrefixHide
+                                                          : Gdiplus::HotkeyPrefixShow);
+    }
+    surface.DrawText(m_strTitle.c_str(), -1, 0, 0, 1, 1, width, height);
+}
+
+// High contrast: the button's face in the system's button colours (the highlight under the
+// pointer), framed in its text colour, with the caption in grey text while disabled.
+void CImgBtn::DrawHighContrastFace(HDC dc, const RECT& client, UINT dpi) const {
+    const bool hover = m_Status == kHover;
+    const COLORREF face = high_contrast::Colour(hover ? COLOR_HIGHLIGHT : COLOR_BTNFACE);
+    const COLORREF text = high_contrast::Colour(m_Status == kDisabled ? COLOR_GRAYTEXT
+                                                : hover               ? COLOR_HIGHLIGHTTEXT
+                                                                      : COLOR_BTNTEXT);
+    const ui::UniqueBrush ground(::CreateSolidBrush(face));
+    const ui::UniqueBrush line(::CreateSolidBrush(text));
+    ::FillRect(dc, &client, ground.get());
+    const int edge = std::max(1, dpi::Scale(1, dpi));
+    for (RECT side : {RECT{client.left, client.top, client.right, client.top + edge},
+                      RECT{client.left, client.bottom - edge, client.right, client.bottom},
+                      RECT{client.left, client.top, client.left + edge, client.bottom},
+                      RECT{client.right - edge, client.top, client.right, client.bottom}}) {
+        ::FillRect(dc, &side, line.get());
+    }
+    CGdiPlusWrapper surface;
+    if (surface.InitializeWrapper2(dc, client.right, client.bottom, 0, FALSE) == 0) {
+        surface.SetTextSmoothing();
+        DrawCaption(surface, RgbOf(text), client.right, client.bottom, dpi);
+        surface.Release();
+    }
+    if (ShowsFocus()) DrawFocusCue(dc, FocusCueRect(client, dpi), dpi, {text, face});
+}
+
+bool CImgBtn::ShowsFocus() const {
+    return ::GetFocus() == hwnd_ && !m_cues.FocusHidden();
 }
 
 LRESULT CImgBtn::OnSetCursor(WPARAM, LPARAM, bool& handled) {
@@ -163,4 +229,18 @@ LRESULT CImgBtn::OnMouseLeave(WPARAM, LPARAM, bool&) {
     DebugTraceN(kTraceCapacity, L"OnMouseLeave m_bTracking:%d, m_Status:%d", m_bTracking, m_Status);
     m_bTracking = 0;
     return 0;
+}
+
+// The platform repaints an owner-drawn button when its focus changes; the whole face is drawn
+// again over an erased ground, so that no dot of the cue stays where the face has no pixel.
+LRESULT CImgBtn::OnFocusChanged(WPARAM wParam, LPARAM lParam, bool& handled) {
+    handled = false;
+    Invalidate(true);
+    return 0;
+}
+
+LRESULT CImgBtn::OnUpdateUiState(WPARAM wParam, LPARAM lParam, bool&) {
+    const LRESULT result = DefaultProcessing(WM_UPDATEUISTATE, wParam, lParam);
+    if (m_cues.Update(hwnd_, wParam)) Invalidate(true);
+    return result;
 }

@@ -1,5 +1,7 @@
 // A push button that paints its whole face: the normal, hover or disabled image, with an
-// optional white caption over it, and the hand cursor while the pointer is over it.
+// optional white caption over it, and the hand cursor while the pointer is over it. With the
+// keyboard focus it shows a focus cue; in high contrast it is drawn in the system's button
+// colours instead of its images.
 #pragma once
 
 #include <windows.h>
@@ -8,7 +10,9 @@
 #include <string>
 
 #include "Button.h"
+#include "GdiPlusWrapper.h"
 #include "GdiPlus.h"
+#include "KeyboardCues.h"
 #include "MessageMap.h"
 #include "Subclassed.h"
 
@@ -41,6 +45,9 @@ protected:
         MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
         MESSAGE_HANDLER(WM_MOUSEHOVER, OnMouseHover)
         MESSAGE_HANDLER(WM_MOUSELEAVE, OnMouseLeave)
+        MESSAGE_HANDLER(WM_SETFOCUS, OnFocusChanged)
+        MESSAGE_HANDLER(WM_KILLFOCUS, OnFocusChanged)
+        MESSAGE_HANDLER(WM_UPDATEUISTATE, OnUpdateUiState)
     END_MSG_MAP()
 
 private:
@@ -50,7 +57,12 @@ private:
     LRESULT OnMouseMove(WPARAM, LPARAM, bool& handled);
     LRESULT OnMouseHover(WPARAM, LPARAM, bool&);
     LRESULT OnMouseLeave(WPARAM, LPARAM, bool&);
+    LRESULT OnFocusChanged(WPARAM wParam, LPARAM lParam, bool&);
+    LRESULT OnUpdateUiState(WPARAM wParam, LPARAM lParam, bool&);
     const SkinImage* ChooseImage(const wchar_t*& label) const;
+    void DrawCaption(CGdiPlusWrapper& surface, DWORD colour, int width, int height, UINT dpi) const;
+    void DrawHighContrastFace(HDC dc, const RECT& client, UINT dpi) const;
+    bool ShowsFocus() const;
     UINT Dpi() const;
 
     SkinImage m_lpIcon;
@@ -64,4 +76,5 @@ private:
     HCURSOR m_hCursor;  // shared system cursor, not owned
     int m_bTracking = 0;
     int m_Status = kNormal;
+    ui::KeyboardCues m_cues;
 };

@@ -24,6 +24,7 @@ void CMsgDlg::SetMessage(int mode, const std::wstring& message) {
 
 BOOL CMsgDlg::OnInitDialog() {
     m_stcHeading.SubclassDlgItem(IDC_MSG_HEADING, hwnd_);
+    m_access.Attach(hwnd_);
     CenterOnOwner();
     return TRUE;
 }

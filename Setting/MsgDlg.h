@@ -9,6 +9,7 @@
 #include <string>
 
 #include "Dialog.h"
+#include "DialogAccess.h"
 #include "SkinFrame.h"
 #include "IniFile.h"
 #include "NvStatic.h"
@@ -62,4 +63,5 @@ private:
     std::unique_ptr<CIniFile> m_pIniFile;  // CreateDisk.ini
     HWND m_hParent;
     CSkinFrameCache m_frame;  // the painted frame, kept between erases
+    CDialogAccess m_access;   // screen readers and high contrast
 };

@@ -9,6 +9,7 @@
 #include "ExceptionWrapper.h"
 #include "FileStamp.h"
 #include "GdiPlus.h"
+#include "HighContrast.h"
 #include "HostPath.h"
 #include "SkinFrame.h"
 #include "SkinGeometry.h"
@@ -231,15 +232,39 @@ LRESULT CMyGroupBox::OnEraseBkgnd(WPARAM wParam, LPARAM lParam, bool&) {
     const std::wstring caption = GetText();
     m_rcClient = ClientRect();
     const UINT dpi = Dpi();
-    DrawFrame(dc, dpi);
+    const bool contrast = high_contrast::IsOn();
+    if (contrast && dc) {
+        DrawHighContrastFrame(dc, dpi);
+    } else {
+        DrawFrame(dc, dpi);
+    }
     if (dc) {
         ui::SelectGuard font(dc, m_font.get());
+        if (contrast) {
+            ::SetTextColor(dc, high_contrast::Colour(COLOR_WINDOWTEXT));
+            ::SetBkColor(dc, high_contrast::Colour(COLOR_WINDOW));
+            ::SetBkMode(dc, OPAQUE);
+        }
         RECT text = m_rcClient;
         text.left = dpi::Scale(kCaptionLeft, dpi);
         ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
                     DT_LEFT | DT_TOP | DT_NOPREFIX);
     }
     return DefaultProcessing(WM_ERASEBKGND, wParam, lParam);
+}
+
+// High contrast: the frame's line where the skin's bitmap draws it (the outer pixel of its
+// pieces), in the window text colour.
+void CMyGroupBox::DrawHighContrastFrame(HDC dc, UINT dpi) const {
+    const int right = m_rcClient.right;
+    const int bottom = m_rcClient.bottom;
+    const int top = dpi::Scale(kFrameTop, dpi);
+    const int line = std::max(1, dpi::Scale(1, dpi));
+    HBRUSH brush = ::GetSysColorBrush(COLOR_WINDOWTEXT);
+    for (const RECT& side : {RECT{0, top, right, top + line}, RECT{0, bottom - line, right, bottom},
+                             RECT{0, top, line, bottom}, RECT{right - line, top, right, bottom}}) {
+        ::FillRect(dc, &side, brush);
+    }
 }
 
 void CMyGroupBox::DrawFrame(HDC dc, UINT dpi) {

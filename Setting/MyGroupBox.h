@@ -1,6 +1,6 @@
 // A static control drawn as a framed section: a thin frame from the nine-slice bitmap
 // Line_Frame.bmp, 9 pixels below the control's top, with the control's text as caption
-// across the frame's top edge.
+// across the frame's top edge. In high contrast the frame is a line in the window text colour.
 #pragma once
 
 #include <windows.h>
@@ -38,6 +38,7 @@ private:
     LRESULT OnPaint(WPARAM, LPARAM, bool&);
     LRESULT OnEraseBkgnd(WPARAM, LPARAM, bool&);
     void DrawFrame(HDC dc, UINT dpi);
+    void DrawHighContrastFrame(HDC dc, UINT dpi) const;
     void MakeFont();
     UINT Dpi() const;
 

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "Dpi.h"
+#include "FocusCue.h"
+#include "HighContrast.h"
 #include "SkinFrame.h"
 
 CNvStatic::CNvStatic()
@@ -24,6 +26,12 @@ void CNvStatic::PreSubclassWindow() {
     }
     // Clicks reach the parent as STN_CLICKED.
     ModifyStyle(0, SS_NOTIFY);
+    m_cues.Start(hwnd_);
+}
+
+void CNvStatic::ActAsLink() {
+    m_bLink = true;
+    if (hwnd_) ModifyStyle(0, WS_TABSTOP);
 }
 
 void CNvStatic::RedrawIf(BOOL redraw) const {
@@ -59,25 +67,36 @@ void CNvStatic::SetDpi(UINT dpi) {
     RedrawIf(TRUE);
 }
 
+UINT CNvStatic::Dpi() const {
+    return m_dpi ? m_dpi : dpi::OfWindow(hwnd_);
+}
+
 void CNvStatic::MakeFont() {
-    m_logFont.lfHeight = PointSizeToLogHeight(m_nPoints, m_dpi ? m_dpi : dpi::OfWindow(hwnd_));
+    m_logFont.lfHeight = PointSizeToLogHeight(m_nPoints, Dpi());
     m_font.reset(::CreateFontIndirectW(&m_logFont));
 }
 
 LRESULT CNvStatic::OnPaint(WPARAM, LPARAM, bool& handled) {
-    if (!IsEnabled()) {
+    const bool contrast = high_contrast::IsOn();
+    if (!IsEnabled() && !contrast) {
         handled = false;  // the platform's own look of a disabled static text
         return 0;
     }
     ui::PaintDc paint(hwnd_);
     HDC dc = paint.Get();
     ui::SavedDcState saved(dc);
-    ::SetTextColor(dc, m_crText);
-    ::SetBkColor(dc, m_crBk);
+    const int textIndex = !IsEnabled() ? COLOR_GRAYTEXT
+                          : m_bLink    ? COLOR_HOTLIGHT
+                                       : COLOR_WINDOWTEXT;
+    const COLORREF text = contrast ? high_contrast::Colour(textIndex) : m_crText;
+    const COLORREF ground = contrast ? high_contrast::Colour(COLOR_WINDOW) : m_crBk;
+    HBRUSH brush = contrast ? ::GetSysColorBrush(COLOR_WINDOW) : m_brBk.get();
+    ::SetTextColor(dc, text);
+    ::SetBkColor(dc, ground);
     ::SetBkMode(dc, OPAQUE);
-    ::SelectObject(dc, m_brBk.get());
+    ::SelectObject(dc, brush);
     RECT client = ClientRect();
-    ::FillRect(dc, &client, m_brBk.get());
+    ::FillRect(dc, &client, brush);
     if (m_font) ::SelectObject(dc, m_font.get());
 
     const std::wstring caption = GetText();
@@ -90,13 +109,19 @@ LRESULT CNvStatic::OnPaint(WPARAM, LPARAM, bool& handled) {
     }
     format |= (style & SS_CENTERIMAGE) ? DT_SINGLELINE | DT_VCENTER : DT_WORDBREAK;
     if (style & SS_NOPREFIX) format |= DT_NOPREFIX;
-    ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &client, format);
+    if (m_cues.AccessKeysHidden()) format |= DT_HIDEPREFIX;
+    RECT textRect = client;
+    ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect, format);
+    if (m_bLink && ::GetFocus() == hwnd_ && !m_cues.FocusHidden())
+        DrawFocusCue(dc, client, Dpi(),
+                     contrast ? FocusCueColours{text, ground} : SkinFocusCueColours());
     return 0;
 }
 
 LRESULT CNvStatic::OnEraseBkgnd(WPARAM wParam, LPARAM, bool&) {
     RECT client = ClientRect();
-    ::FillRect(reinterpret_cast<HDC>(wParam), &client, m_brBk.get());
+    ::FillRect(reinterpret_cast<HDC>(wParam), &client,
+               high_contrast::IsOn() ? ::GetSysColorBrush(COLOR_WINDOW) : m_brBk.get());
     return TRUE;
 }
 
@@ -110,4 +135,57 @@ LRESULT CNvStatic::OnEnable(WPARAM wParam, LPARAM, bool& handled) {
     if (wParam) Invalidate(true);
     handled = false;
     return 0;
+}
+
+LRESULT CNvStatic::OnUpdateUiState(WPARAM wParam, LPARAM lParam, bool&) {
+    const LRESULT result = DefaultProcessing(WM_UPDATEUISTATE, wParam, lParam);
+    if (m_cues.Update(hwnd_, wParam)) Invalidate(true);
+    return result;
+}
+
+// A link answers as a button does, so that the dialog manager clicks it for its access key
+// (BM_CLICK) instead of moving the focus on as it does for a label.
+LRESULT CNvStatic::OnGetDlgCode(WPARAM, LPARAM, bool& handled) {
+    if (!m_bLink) {
+        handled = false;
+        return 0;
+    }
+    return DLGC_BUTTON;
+}
+
+// Space clicks a link when it is let go, as it does a button.
+LRESULT CNvStatic::OnKeyDown(WPARAM key, LPARAM, bool& handled) {
+    handled = false;
+    if (m_bLink && key == VK_SPACE) m_bSpaceDown = true;
+    return 0;
+}
+
+LRESULT CNvStatic::OnKeyUp(WPARAM key, LPARAM, bool& handled) {
+    handled = false;
+    if (!m_bLink || key != VK_SPACE || !m_bSpaceDown) return 0;
+    m_bSpaceDown = false;
+    Click();
+    return 0;
+}
+
+LRESULT CNvStatic::OnClick(WPARAM, LPARAM, bool& handled) {
+    if (!m_bLink) {
+        handled = false;
+        return 0;
+    }
+    Click();
+    return 0;
+}
+
+LRESULT CNvStatic::OnFocusChanged(WPARAM, LPARAM, bool& handled) {
+    m_bSpaceDown = false;
+    if (m_bLink) Invalidate(true);
+    handled = false;
+    return 0;
+}
+
+// What a mouse click on the control sends its parent.
+void CNvStatic::Click() const {
+    ::SendMessageW(Parent(), WM_COMMAND, MAKEWPARAM(Id(), STN_CLICKED),
+                   reinterpret_cast<LPARAM>(hwnd_));
 }

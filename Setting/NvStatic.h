@@ -1,11 +1,13 @@
 // A static text with its own font, text and background colours and, optionally, the hand
 // cursor. It reports clicks to its parent (the resize link, the message dialog's heading).
-// Colours are GDI colour values (0x00BBGGRR).
+// Colours are GDI colour values (0x00BBGGRR); in high contrast it shows the system's (the link
+// in the hot-light colour). A link is also a tab stop that the keyboard clicks.
 #pragma once
 
 #include <windows.h>
 
 #include "Handles.h"
+#include "KeyboardCues.h"
 #include "MessageMap.h"
 #include "Static.h"
 #include "Subclassed.h"
@@ -22,6 +24,10 @@ public:
     // The dpi the font set by SetFont is made for: by default the window's own; the dialog
     // sets it when it lays itself out at another dpi (the font is made again).
     void SetDpi(UINT dpi);
+    // Makes the control a link the keyboard reaches: a tab stop that Space, its access key and
+    // a screen reader's default action click as the mouse does, with a focus cue.
+    void ActAsLink();
+    bool IsLink() const { return m_bLink; }
 
     COLORREF TextColor() const { return m_crText; }
     COLORREF BkColor() const { return m_crBk; }
@@ -34,6 +40,13 @@ protected:
         MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBkgnd)
         MESSAGE_HANDLER(WM_SETCURSOR, OnSetCursor)
         MESSAGE_HANDLER(WM_ENABLE, OnEnable)
+        MESSAGE_HANDLER(WM_UPDATEUISTATE, OnUpdateUiState)
+        MESSAGE_HANDLER(WM_GETDLGCODE, OnGetDlgCode)
+        MESSAGE_HANDLER(WM_KEYDOWN, OnKeyDown)
+        MESSAGE_HANDLER(WM_KEYUP, OnKeyUp)
+        MESSAGE_HANDLER(BM_CLICK, OnClick)
+        MESSAGE_HANDLER(WM_SETFOCUS, OnFocusChanged)
+        MESSAGE_HANDLER(WM_KILLFOCUS, OnFocusChanged)
     END_MSG_MAP()
 
 private:
@@ -41,8 +54,16 @@ private:
     LRESULT OnEraseBkgnd(WPARAM, LPARAM, bool&);
     LRESULT OnSetCursor(WPARAM, LPARAM, bool&);
     LRESULT OnEnable(WPARAM, LPARAM, bool& handled);
+    LRESULT OnUpdateUiState(WPARAM wParam, LPARAM lParam, bool&);
+    LRESULT OnGetDlgCode(WPARAM, LPARAM, bool& handled);
+    LRESULT OnKeyDown(WPARAM key, LPARAM, bool& handled);
+    LRESULT OnKeyUp(WPARAM key, LPARAM, bool& handled);
+    LRESULT OnClick(WPARAM, LPARAM, bool& handled);
+    LRESULT OnFocusChanged(WPARAM, LPARAM, bool& handled);
     void RedrawIf(BOOL redraw) const;
     void MakeFont();
+    void Click() const;
+    UINT Dpi() const;
 
     ui::UniqueFont m_font;
     COLORREF m_crText;
@@ -54,4 +75,7 @@ private:
     UINT m_dpi = 0;         // 0: the window's own
     HCURSOR m_hHandCursor;  // shared system cursor, not owned
     BOOL m_bHandCursor = FALSE;
+    bool m_bLink = false;
+    bool m_bSpaceDown = false;  // Space went down on the link: its release clicks
+    ui::KeyboardCues m_cues;
 };

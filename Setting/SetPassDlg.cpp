@@ -41,6 +41,7 @@ BOOL CSetPassDlg::OnInitDialog() {
     m_edtCurrent.SubclassDlgItem(IDC_E_CURPASS, hwnd_);
     m_edtNew.SubclassDlgItem(IDC_E_NEWPASS, hwnd_);
     m_edtRepeat.SubclassDlgItem(IDC_E_NEWPASS2, hwnd_);
+    m_access.Attach(hwnd_);
     try {
         SetUp();
     } catch (...) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "Dialog.h"
+#include "DialogAccess.h"
 #include "IniFile.h"
 #include "MyEdit.h"
 
@@ -32,4 +33,5 @@ private:
     std::wstring m_strProductName;
     std::wstring m_strTitleCopy;
     std::wstring m_strTitle;
+    CDialogAccess m_access;  // screen readers and high contrast
 };

@@ -10,6 +10,8 @@
 
 #include "Dpi.h"
 #include "ExceptionWrapper.h"
+#include "FocusCue.h"
+#include "HighContrast.h"
 #include "HostPath.h"
 #include "KeyFilter.h"
 #include "SkinFrame.h"
@@ -188,6 +190,7 @@ BOOL CSettingDlg::OnInitDialog() {
         LOG_CAUGHT_EXCEPTION();
     }
     m_btnApply.Enable(false);
+    SetUpAccess();
     return TRUE;
 }
 
@@ -240,6 +243,8 @@ void CSettingDlg::PlaceCloseBox() {
     const RECT client = ClientRect();
     m_rcCloseBox = {client.right - Scaled(kCloseBoxSize), Scaled(skin::kCloseBoxTop), client.right,
                     Scaled(skin::kCloseBoxTop + kCloseBoxSize)};
+    m_closeBox.Place(m_rcCloseBox);
+    m_closeBox.SetCueArea(CloseBoxPicture());
 }
 
 // The dialog's own rectangle ("SET_FRAME", at 96 dpi). A size that could not be seen, or
@@ -328,10 +333,22 @@ LRESULT CSettingDlg::OnCtlColor(WPARAM wParam, LPARAM, bool&) {
 
 LRESULT CSettingDlg::OnPaint(WPARAM, LPARAM, bool&) {
     ui::PaintDc paint(hwnd_);
+    const bool contrast = high_contrast::IsOn();
     try {
-        PaintCloseBox(paint.Get());
+        if (contrast) {
+            PaintHighContrastCloseBox(paint.Get());
+        } else {
+            PaintCloseBox(paint.Get());
+        }
     } catch (...) {
         LOG_CAUGHT_EXCEPTION();
+    }
+    if (m_closeBox.ShowsFocus()) {
+        const FocusCueColours colours =
+            contrast ? FocusCueColours{high_contrast::Colour(COLOR_HIGHLIGHTTEXT),
+                                       high_contrast::Colour(COLOR_HIGHLIGHT)}
+                     : SkinFocusCueColours();
+        DrawFocusCue(paint.Get(), CloseBoxPicture(), m_dpi, colours);
     }
     return 0;
 }
@@ -402,8 +419,7 @@ LRESULT CSettingDlg::OnLButtonDown(WPARAM, LPARAM lParam, bool& handled) {
 }
 
 LRESULT CSettingDlg::OnLButtonUp(WPARAM, LPARAM lParam, bool& handled) {
-    // The close box ends the dialog without saving; saving is only done by OK.
-    if (InCloseBox(lParam)) EndDialog(IDOK);
+    if (InCloseBox(lParam)) CloseWithoutSaving();
     handled = false;
     return 0;
 }

@@ -11,8 +11,10 @@
 #include <string>
 
 #include "Button.h"
+#include "CloseBox.h"
 #include "ComboBox.h"
 #include "Dialog.h"
+#include "DialogAccess.h"
 #include "SkinFrame.h"
 #include "DlgWaiting.h"
 #include "Dpi.h"
@@ -87,6 +89,7 @@ protected:
         COMMAND_HANDLER(IDC_COMBO_SCHEDULE, CBN_SELCHANGE, EnableApply)
         COMMAND_HANDLER(IDC_CHECK_AR, BN_CLICKED, OnRestoreClicked)
         COMMAND_HANDLER(IDC_PASSWORD, BN_CLICKED, OnPasswordClicked)
+        COMMAND_HANDLER(IDC_CLOSE_BOX, BN_CLICKED, CloseWithoutSaving)
     END_MSG_MAP()
 
 private:
@@ -150,6 +153,12 @@ private:
     void OnResize();
     void OnPasswordClicked();
 
+    // Keyboard and screen readers (SettingDlgAccess.cpp)
+    void SetUpAccess();
+    void CloseWithoutSaving();
+    RECT CloseBoxPicture() const;
+    void PaintHighContrastCloseBox(HDC dc) const;
+
     HWND m_hParent;
 
     ui::Static m_stcCycleUnit;        // 1019
@@ -197,4 +206,6 @@ private:
         int code;
     };
     std::optional<PendingFailure> m_pendingFailure;  // a refused switch not shown yet
+    CCloseBox m_closeBox;  // the close box as a window: a tab stop for the keyboard
+    CDialogAccess m_access;
 };

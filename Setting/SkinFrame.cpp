@@ -11,6 +11,7 @@
 #include "ExceptionWrapper.h"
 #include "FileStamp.h"
 #include "GdiPlusWrapper.h"
+#include "HighContrast.h"
 #include "SkinGeometry.h"
 
 namespace {
@@ -66,6 +67,41 @@ void DrawTitleBand(CGdiPlusWrapper& surface, Gdiplus::Image* band, Gdiplus::Imag
                             part(kBandRight.x));
 }
 
+// A GDI colour (0x00BBGGRR) as the drawing surface takes it (0xRRGGBB).
+DWORD RgbOf(COLORREF colour) {
+    return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+}
+
+// The border lines below the band: left, right and bottom, one pixel at 96 dpi.
+void DrawBorder(CGdiPlusWrapper& surface, DWORD colour, int width, int height, UINT dpi) {
+    const int band = dpi::Scale(skin::kBandHeight, dpi);
+    const int line = dpi::Scale(1, dpi);
+    surface.SetFillColor(colour, 255);
+    surface.FillRect(0, band, line, height - band);
+    surface.FillRect(width - line, band, line, height - band);
+    surface.FillRect(0, height - line, width, line);
+}
+
+// The window text as title, in 13-pixel bold "Segoe UI" from (4, 6).
+void DrawTitle(CGdiPlusWrapper& surface, const wchar_t* title, DWORD colour, UINT dpi) {
+    surface.SetFont(L"Segoe UI", dpi::Scale(skin::kTitlePixels, dpi), Gdiplus::FontStyleBold);
+    surface.SetTextColor(colour, 255);
+    surface.DrawText(title, -1, dpi::Scale(skin::kTitleLeft, dpi), dpi::Scale(skin::kTitleTop, dpi),
+                     0, 0, -1, -1);
+}
+
+// High contrast: the band in the highlight colour with the title in its text colour, the
+// border in the window text colour, on the window colour.
+void DrawHighContrastFrame(CGdiPlusWrapper& surface, const wchar_t* title, int width, int height,
+                           UINT dpi) {
+    using high_contrast::Colour;
+    surface.SetFillColor(RgbOf(Colour(COLOR_HIGHLIGHT)), 255);
+    surface.FillRect(0, 0, width, dpi::Scale(skin::kBandHeight, dpi));
+    DrawBorder(surface, RgbOf(Colour(COLOR_WINDOWTEXT)), width, height, dpi);
+    surface.SetTextSmoothing();
+    DrawTitle(surface, title, RgbOf(Colour(COLOR_HIGHLIGHTTEXT)), dpi);
+}
+
 }  // namespace
 
 void LoadSkinBackgrounds(const wchar_t* directory) {
@@ -111,6 +147,16 @@ uint64_t BackgroundGeneration() {
 }
 }  // namespace
 
+CSkinFrameCache::FramePalette CSkinFrameCache::FramePalette::Now() {
+    FramePalette palette;
+    palette.highContrast = high_contrast::IsOn();
+    if (palette.highContrast) {
+        for (int index : {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT})
+            palette.colours.push_back(high_contrast::Colour(index));
+    }
+    return palette;
+}
+
 DWORD CSkinFrameCache::Paint(HWND window, HDC dc, UINT dpi) {
     if (!window || !dc) return ERROR_INVALID_PARAMETER;
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -125,8 +171,9 @@ DWORD CSkinFrameCache::Paint(HWND window, HDC dc, UINT dpi) {
     const int height = client.bottom - client.top;
     const uint64_t generation = BackgroundGeneration();
 
+    const FramePalette palette = FramePalette::Now();
     if (!m_memory || width != m_width || height != m_height || m_title != title ||
-        generation != m_generation || dpi != m_dpi) {
+        generation != m_generation || dpi != m_dpi || !(palette == m_palette)) {
         Forget();
         m_memory.reset(::CreateCompatibleDC(dc));
         if (!m_memory) return ::GetLastError();
@@ -157,6 +204,7 @@ DWORD CSkinFrameCache::Paint(HWND window, HDC dc, UINT dpi) {
         m_title = title;
         m_generation = generation;
         m_dpi = dpi;
+        m_palette = palette;
     }
     // Only what the context can show: a themed control asks for the part behind it, one
     // control at a time. Such a part is mostly of one colour, and filling it costs far less
@@ -209,24 +257,18 @@ DWORD DrawSkinFrame(HWND window, HDC dc, UINT dpi) {
     const int height = client.bottom - client.top;
 
     CGdiPlusWrapper surface;
-    const DWORD status = surface.InitializeWrapper(dc, width, height, kWhite, TRUE);
+    const bool contrast = high_contrast::IsOn();
+    const DWORD ground = contrast ? RgbOf(high_contrast::Colour(COLOR_WINDOW)) : kWhite;
+    const DWORD status = surface.InitializeWrapper(dc, width, height, ground, TRUE);
     if (status != 0) return status;
-    {
+    if (contrast) {
+        DrawHighContrastFrame(surface, title, width, height, dpi);
+    } else {
         std::lock_guard<std::mutex> lock(g_wndBkMutex);
         if (g_pWndBkImage) {
             DrawTitleBand(surface, g_pWndBkImage.get(), g_pWndBkLarger.get(), width, dpi);
-            // The border: left, right and bottom lines below the band.
-            const int band = dpi::Scale(skin::kBandHeight, dpi);
-            const int line = dpi::Scale(1, dpi);
-            surface.SetFillColor(kBorderColor, 255);
-            surface.FillRect(0, band, line, height - band);
-            surface.FillRect(width - line, band, line, height - band);
-            surface.FillRect(0, height - line, width, line);
-            surface.SetFont(L"Segoe UI", dpi::Scale(skin::kTitlePixels, dpi),
-                            Gdiplus::FontStyleBold);
-            surface.SetTextColor(0x000000, 255);
-            surface.DrawText(title, -1, dpi::Scale(skin::kTitleLeft, dpi),
-                             dpi::Scale(skin::kTitleTop, dpi), 0, 0, -1, -1);
+            DrawBorder(surface, kBorderColor, width, height, dpi);
+            DrawTitle(surface, title, 0x000000, dpi);
         }
     }
     surface.Present(0, 0);
@@ -242,6 +284,11 @@ bool InDragBand(LPARAM point, UINT dpi) {
 }
 
 LRESULT SkinControlColor(HDC dc) {
+    if (high_contrast::IsOn()) {
+        ::SetTextColor(dc, high_contrast::Colour(COLOR_WINDOWTEXT));
+        ::SetBkColor(dc, high_contrast::Colour(COLOR_WINDOW));
+        return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+    }
     ::SetBkColor(dc, RGB(255, 255, 255));
     return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
 }

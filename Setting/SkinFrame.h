@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "Handles.h"
 
@@ -18,7 +19,8 @@ void LoadSkinBackgrounds(const wchar_t* directory);
 void ReleaseSkinBackgrounds();
 
 // Paints the whole client area of `window` onto `dc` at `dpi`: white ground, the title band,
-// the border lines and the window text as title, drawn off-screen and copied in one step.
+// the border lines and the window text as title, drawn off-screen and copied in one step (in
+// high contrast, in the system's colours: the band in the highlight colour).
 // 0 when painted; otherwise the status of the failure (the caller then erases the default
 // way).
 DWORD DrawSkinFrame(HWND window, HDC dc, UINT dpi);
@@ -39,6 +41,16 @@ public:
     DWORD Paint(HWND window, HDC dc, UINT dpi);
 
 private:
+    // The colours a frame is painted in: the skin's, or in high contrast the system's.
+    struct FramePalette {
+        bool highContrast = false;
+        std::vector<COLORREF> colours;
+        static FramePalette Now();
+        bool operator==(const FramePalette& o) const {
+            return highContrast == o.highContrast && colours == o.colours;
+        }
+    };
+
     void Forget();
     bool UniformColour(const RECT& area, COLORREF& colour) const;
 
@@ -52,6 +64,7 @@ private:
     std::wstring m_title;
     uint64_t m_generation = 0;
     UINT m_dpi = 0;
+    FramePalette m_palette;
 };
 
 // Logical font height for `points` at `dpi` (negative, as LOGFONT wants it).
@@ -62,5 +75,5 @@ int PointSizeToLogHeight(int points, UINT dpi);
 bool InDragBand(LPARAM point, UINT dpi);
 
 // Answers WM_CTLCOLORSTATIC and WM_CTLCOLORBTN of a skinned dialog: its controls stand on
-// the white ground of the frame.
+// the white ground of the frame (in high contrast, window text on the window colour).
 LRESULT SkinControlColor(HDC dc);

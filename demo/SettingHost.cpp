@@ -23,17 +23,23 @@
 // a per-monitor aware window moved to a monitor of another dpi: WM_DPICHANGED with its
 // rectangle scaled. Tests use it where the platform has a single dpi.
 //
+// The message kForceHighContrast (WM_APP + 3, wParam 1 or 0) makes the module see high contrast
+// on, or as the platform has it: Wine cannot switch it on, so the host answers the module's
+// question for it (its import of SystemParametersInfoW).
+//
 // Exit code: 0, or 3 when Setting.dll (or a library it needs) cannot be loaded.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "GdiPlusSession.h"
 #include "HostProtocol.h"
+#include "ImportPatch.h"
 #include "ManifestContext.h"
 #include "ResourceProbe.h"
 #include "WindowPng.h"
@@ -41,6 +47,7 @@
 namespace {
 
 using ShowDlgSettingFn = void(WINAPI*)(HWND);
+using harness::host::kForceHighContrast;
 using harness::host::kMoveToDpi;
 using harness::host::kOpenNow;
 using harness::host::kSettingsButton;
@@ -62,9 +69,31 @@ struct Host {
     ShowDlgSettingFn showDlgSetting = nullptr;
     HWND window = nullptr;
     bool screenshotTaken = false;
+    std::optional<harness::ImportPatch> highContrast;  // while the module is told it is on
 };
 
 Host g_host;
+
+using SystemParametersInfoFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT);
+
+// The platform's answers, except that high contrast is on.
+BOOL WINAPI AnswerHighContrastOn(UINT action, UINT param, PVOID value, UINT flags) {
+    if (action == SPI_GETHIGHCONTRAST && value) {
+        auto* answer = static_cast<HIGHCONTRASTW*>(value);
+        answer->dwFlags = HCF_HIGHCONTRASTON | HCF_AVAILABLE;
+        answer->lpszDefaultScheme = nullptr;
+        return TRUE;
+    }
+    return g_host.highContrast->Original<SystemParametersInfoFn>()(action, param, value, flags);
+}
+
+void ForceHighContrast(bool on) {
+    g_host.highContrast.reset();
+    if (on && g_host.module) {
+        g_host.highContrast.emplace(g_host.module, "USER32.dll", "SystemParametersInfoW",
+                                    reinterpret_cast<const void*>(&AnswerHighContrastOn));
+    }
+}
 
 Options ParseOptions() {
     Options options;
@@ -120,6 +149,7 @@ void WriteProbes(const std::wstring& path, const std::vector<Probe>& probes) {
 
 // Unloads the module and loads it again, as a host that loads it only around each use does.
 bool ReloadModule() {
+    g_host.highContrast.reset();
     ::FreeLibrary(g_host.module);
     g_host.showDlgSetting = nullptr;
     g_host.module = ::LoadLibraryW(L"Setting.dll");
@@ -176,6 +206,9 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                            reinterpret_cast<LPARAM>(&rc));
             return 0;
         }
+        case kForceHighContrast:
+            ForceHighContrast(wParam != 0);
+            return 0;
         case WM_ENTERIDLE:
             if (wParam == MSGF_DIALOGBOX && g_host.options.autoClose) {
                 ::PostMessageW(reinterpret_cast<HWND>(lParam), WM_CLOSE, 0, 0);
@@ -245,6 +278,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
     if (g_host.options.keepCommonControls) KeepCommonControlsOf(g_host.module);
 
     RunMainWindow(instance, showCommand);
+    g_host.highContrast.reset();  // the module's import table goes with it
     ::FreeLibrary(g_host.module);
     return 0;
 }

@@ -36,6 +36,9 @@
 #define IDC_SEC_FRAME 1044
 #define IDC_PASSWORD 1045
 #define IDC_STATIC_TOTHELATEST 1048
+// Not in the template: the window the dialog makes over its close box for the keyboard and
+// screen readers.
+#define IDC_CLOSE_BOX 1060
 
 // Password dialog (103)
 #define IDC_E_CURPASS 1024

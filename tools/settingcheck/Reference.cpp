@@ -62,6 +62,8 @@ const char* ShownName(config::Shown shown) {
             return "button, one line";
         case Shown::ImageButton:
             return "OK button, one line";
+        case Shown::Spoken:
+            return "read by screen readers, not drawn";
         case Shown::Frame:
             return "group frame, one line";
         case Shown::DropDownList:
