@@ -13,13 +13,13 @@ bool CCloseBox::Create(HWND dialog, int id, const RECT& area, const std::wstring
 }
 
 void CCloseBox::Place(const RECT& area) const {
-    if (!hwnd_) return;
-    ::SetWindowPos(hwnd_, nullptr, area.left, area.top, area.right - area.left,
+    if (!m_hWnd) return;
+    ::SetWindowPos(m_hWnd, nullptr, area.left, area.top, area.right - area.left,
                    area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool CCloseBox::ShowsFocus() const {
-    return hwnd_ && ::GetFocus() == hwnd_ && !m_cues.FocusHidden();
+    return m_hWnd && ::GetFocus() == m_hWnd && !m_cues.FocusHidden();
 }
 
 LRESULT CCloseBox::OnFocusChanged(WPARAM, LPARAM, bool& handled) {
@@ -30,7 +30,7 @@ LRESULT CCloseBox::OnFocusChanged(WPARAM, LPARAM, bool& handled) {
 
 LRESULT CCloseBox::OnUpdateUiState(WPARAM wParam, LPARAM lParam, bool&) {
     const LRESULT result = DefaultProcessing(WM_UPDATEUISTATE, wParam, lParam);
-    if (m_cues.Update(hwnd_, wParam)) RepaintCue();
+    if (m_cues.Update(m_hWnd, wParam)) RepaintCue();
     return result;
 }
 

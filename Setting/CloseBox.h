@@ -26,7 +26,7 @@ public:
     bool ShowsFocus() const;
 
 protected:
-    void PreSubclassWindow() override { m_cues.Start(hwnd_); }
+    void PreSubclassWindow() override { m_cues.Start(m_hWnd); }
 
     BEGIN_MSG_MAP()
         MESSAGE_HANDLER(WM_NCHITTEST, OnHitTest)

@@ -55,7 +55,7 @@ void CImgBtn::SetParam(const wchar_t* lpImgPath, const wchar_t* lpImgHoverPath,
 }
 
 UINT CImgBtn::Dpi() const {
-    return m_dpi ? m_dpi : dpi::OfWindow(hwnd_);
+    return m_dpi ? m_dpi : dpi::OfWindow(m_hWnd);
 }
 
 void CImgBtn::SetDpi(UINT dpi) {
@@ -67,19 +67,19 @@ void CImgBtn::SetDpi(UINT dpi) {
     reload(m_strImgPath, m_lpIcon);
     reload(m_strImgHoverPath, m_lpIconHover);
     reload(m_strImgDisabledPath, m_lpIconDisabled);
-    if (hwnd_) Invalidate(true);
+    if (m_hWnd) Invalidate(true);
 }
 
 void CImgBtn::PreSubclassWindow() {
     DebugTraceN(kTraceCapacity, L"CImgBtn::PreSubclassWindow");
     // The button asks its parent to paint it, and the parent hands the request back here.
     ModifyStyle(0, BS_OWNERDRAW);
-    m_cues.Start(hwnd_);
+    m_cues.Start(m_hWnd);
 }
 
 bool CImgBtn::PreTranslateMessage(MSG& msg) {
     // A quick second click arrives as a double click; make it count as a click.
-    if (msg.hwnd == hwnd_ && msg.message == WM_LBUTTONDBLCLK) msg.message = WM_LBUTTONDOWN;
+    if (msg.hwnd == m_hWnd && msg.message == WM_LBUTTONDBLCLK) msg.message = WM_LBUTTONDOWN;
     return false;
 }
 
@@ -185,7 +185,7 @@ void CImgBtn::DrawHighContrastFace(HDC dc, const RECT& client, UINT dpi) const {
 }
 
 bool CImgBtn::ShowsFocus() const {
-    return ::GetFocus() == hwnd_ && !m_cues.FocusHidden();
+    return ::GetFocus() == m_hWnd && !m_cues.FocusHidden();
 }
 
 LRESULT CImgBtn::OnSetCursor(WPARAM, LPARAM, bool& handled) {
@@ -207,7 +207,7 @@ LRESULT CImgBtn::OnEnable(WPARAM wParam, LPARAM lParam, bool&) {
 
 LRESULT CImgBtn::OnMouseMove(WPARAM, LPARAM, bool& handled) {
     if (!m_bTracking) {
-        TRACKMOUSEEVENT request{sizeof request, TME_HOVER | TME_LEAVE, hwnd_, 1};
+        TRACKMOUSEEVENT request{sizeof request, TME_HOVER | TME_LEAVE, m_hWnd, 1};
         m_bTracking = ::TrackMouseEvent(&request);
     }
     DebugTraceN(kTraceCapacity, L"OnMouseMove m_bTracking:%d, m_Status:%d", m_bTracking, m_Status);
@@ -241,6 +241,6 @@ LRESULT CImgBtn::OnFocusChanged(WPARAM wParam, LPARAM lParam, bool& handled) {
 
 LRESULT CImgBtn::OnUpdateUiState(WPARAM wParam, LPARAM lParam, bool&) {
     const LRESULT result = DefaultProcessing(WM_UPDATEUISTATE, wParam, lParam);
-    if (m_cues.Update(hwnd_, wParam)) Invalidate(true);
+    if (m_cues.Update(m_hWnd, wParam)) Invalidate(true);
     return result;
 }

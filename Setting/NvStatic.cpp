@@ -26,16 +26,16 @@ void CNvStatic::PreSubclassWindow() {
     }
     // Clicks reach the parent as STN_CLICKED.
     ModifyStyle(0, SS_NOTIFY);
-    m_cues.Start(hwnd_);
+    m_cues.Start(m_hWnd);
 }
 
 void CNvStatic::ActAsLink() {
     m_bLink = true;
-    if (hwnd_) ModifyStyle(0, WS_TABSTOP);
+    if (m_hWnd) ModifyStyle(0, WS_TABSTOP);
 }
 
 void CNvStatic::RedrawIf(BOOL redraw) const {
-    if (redraw && hwnd_) Redraw();
+    if (redraw && m_hWnd) Redraw();
 }
 
 void CNvStatic::SetTextColor(COLORREF color, BOOL redraw) {
@@ -68,7 +68,7 @@ void CNvStatic::SetDpi(UINT dpi) {
 }
 
 UINT CNvStatic::Dpi() const {
-    return m_dpi ? m_dpi : dpi::OfWindow(hwnd_);
+    return m_dpi ? m_dpi : dpi::OfWindow(m_hWnd);
 }
 
 void CNvStatic::MakeFont() {
@@ -82,7 +82,7 @@ LRESULT CNvStatic::OnPaint(WPARAM, LPARAM, bool& handled) {
         handled = false;  // the platform's own look of a disabled static text
         return 0;
     }
-    ui::PaintDc paint(hwnd_);
+    ui::PaintDc paint(m_hWnd);
     HDC dc = paint.Get();
     ui::SavedDcState saved(dc);
     const int textIndex = !IsEnabled() ? COLOR_GRAYTEXT
@@ -112,7 +112,7 @@ LRESULT CNvStatic::OnPaint(WPARAM, LPARAM, bool& handled) {
     if (m_cues.AccessKeysHidden()) format |= DT_HIDEPREFIX;
     RECT textRect = client;
     ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect, format);
-    if (m_bLink && ::GetFocus() == hwnd_ && !m_cues.FocusHidden())
+    if (m_bLink && ::GetFocus() == m_hWnd && !m_cues.FocusHidden())
         DrawFocusCue(dc, client, Dpi(),
                      contrast ? FocusCueColours{text, ground} : SkinFocusCueColours());
     return 0;
@@ -139,7 +139,7 @@ LRESULT CNvStatic::OnEnable(WPARAM wParam, LPARAM, bool& handled) {
 
 LRESULT CNvStatic::OnUpdateUiState(WPARAM wParam, LPARAM lParam, bool&) {
     const LRESULT result = DefaultProcessing(WM_UPDATEUISTATE, wParam, lParam);
-    if (m_cues.Update(hwnd_, wParam)) Invalidate(true);
+    if (m_cues.Update(m_hWnd, wParam)) Invalidate(true);
     return result;
 }
 
@@ -187,5 +187,5 @@ LRESULT CNvStatic::OnFocusChanged(WPARAM, LPARAM, bool& handled) {
 // What a mouse click on the control sends its parent.
 void CNvStatic::Click() const {
     ::SendMessageW(Parent(), WM_COMMAND, MAKEWPARAM(Id(), STN_CLICKED),
-                   reinterpret_cast<LPARAM>(hwnd_));
+                   reinterpret_cast<LPARAM>(m_hWnd));
 }

@@ -25,15 +25,15 @@ void CSettingDlg::SetUpAccess() {
         LOG_CAUGHT_EXCEPTION();
     }
     // Made last, it comes last after OK and the link.
-    if (m_closeBox.Create(hwnd_, IDC_CLOSE_BOX, m_rcCloseBox, name.empty() ? kCloseBoxName : name))
+    if (m_closeBox.Create(m_hWnd, IDC_CLOSE_BOX, m_rcCloseBox, name.empty() ? kCloseBoxName : name))
         m_closeBox.SetCueArea(CloseBoxPicture());
     using Kind = CDialogAccess::Kind;
-    m_access.Attach(hwnd_, {{IDC_STATIC_RESIZE, Kind::Link},
-                            {IDC_VP_FRAME, Kind::Grouping},
-                            {IDC_SCHEDULE_FRAME, Kind::Grouping},
-                            {IDC_AR_FRAME, Kind::Grouping},
-                            {IDC_NOTI_FRAME, Kind::Grouping},
-                            {IDC_SEC_FRAME, Kind::Grouping}});
+    m_access.Attach(m_hWnd, {{IDC_STATIC_RESIZE, Kind::Link},
+                             {IDC_VP_FRAME, Kind::Grouping},
+                             {IDC_SCHEDULE_FRAME, Kind::Grouping},
+                             {IDC_AR_FRAME, Kind::Grouping},
+                             {IDC_NOTI_FRAME, Kind::Grouping},
+                             {IDC_SEC_FRAME, Kind::Grouping}});
 }
 
 // The close box, by mouse or keyboard: the dialog ends without saving (only OK saves).

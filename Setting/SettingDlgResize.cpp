@@ -15,7 +15,7 @@ void CSettingDlg::OnResize() {
     bool hidden = false;
     try {
         const std::wstring question = m_pIniFile->String(config::kResizeQuestion);
-        auto confirm = std::make_unique<CMsgDlg>(CMsgDlg::kWarning, question, hwnd_);
+        auto confirm = std::make_unique<CMsgDlg>(CMsgDlg::kWarning, question, m_hWnd);
         confirm->SetMessage(CMsgDlg::kWarning, question);
         if (confirm->Run() != CMsgDlg::kYesOrOk) return;
 
@@ -45,7 +45,7 @@ void CSettingDlg::OnResize() {
         ReadRegString(HKEY_CLASSES_ROOT, L"Merrowfield", L"InitNvOk", flag, sizeof flag);
         if (!text::SaysTrue(flag, std::size(flag))) {
             const std::wstring failure = m_pIniFile->String(config::kResizeFailure);
-            CMsgDlg error(CMsgDlg::kError, failure, hwnd_);
+            CMsgDlg error(CMsgDlg::kError, failure, m_hWnd);
             error.SetMessage(CMsgDlg::kError, failure);
             error.Run();
         }
@@ -56,6 +56,6 @@ void CSettingDlg::OnResize() {
     }
     if (hidden) {
         Show(SW_SHOW);
-        ::SetForegroundWindow(hwnd_);
+        ::SetForegroundWindow(m_hWnd);
     }
 }

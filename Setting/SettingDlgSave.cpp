@@ -128,7 +128,7 @@ bool CSettingDlg::StartSave() {
     // save runs after it instead of being lost.
     m_worker.Join();
     m_bSaveStarted = true;
-    SaveJob job{hwnd_, RequesterId(this), this, ReadChoices()};
+    SaveJob job{m_hWnd, RequesterId(this), this, ReadChoices()};
     try {
         if (!m_worker.Start([job] { return SaveWorker(job); }))
             RAISE_ERROR(ERROR_NOT_ENOUGH_MEMORY);

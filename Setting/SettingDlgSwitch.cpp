@@ -49,7 +49,7 @@ void CSettingDlg::OnProtectSwitch() {
         m_chkProtect.SetCheck(state != BST_CHECKED);
         return;
     }
-    HWND dialog = hwnd_;
+    HWND dialog = m_hWnd;
     if (state == BST_CHECKED) {
         if (!m_worker.Start([dialog] { return EnableProtectWorker(dialog, kProtectFailed); })) {
             CExceptionWrapper(ERROR_NOT_ENOUGH_MEMORY, __LINE__, WFILE)
@@ -62,7 +62,7 @@ void CSettingDlg::OnProtectSwitch() {
         return;
     }
     const std::wstring question = m_pIniFile->String(config::kDisableQuestion);
-    if (::MessageBoxW(hwnd_, question.c_str(), m_strTitle.c_str(), MB_OKCANCEL) != IDOK) {
+    if (::MessageBoxW(m_hWnd, question.c_str(), m_strTitle.c_str(), MB_OKCANCEL) != IDOK) {
         m_chkProtect.SetCheck(true);
         return;
     }
@@ -93,7 +93,7 @@ void CSettingDlg::ShowPendingFailure() {
     try {
         const std::wstring message =
             m_pIniFile->String(switchingOn ? config::kEnableError : config::kDisableError);
-        CMsgDlg box(CMsgDlg::kError, message, hwnd_);
+        CMsgDlg box(CMsgDlg::kError, message, m_hWnd);
         box.SetMessage(CMsgDlg::kError, message);
         box.Run();
     } catch (...) {

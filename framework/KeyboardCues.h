@@ -16,32 +16,32 @@ public:
     // After the default processing of WM_UPDATEUISTATE: the change it carries (the platform
     // decides an "initialize" itself). True when what the window shows changed.
     bool Update(HWND hwnd, WPARAM wParam) {
-        const WORD before = hidden_;
+        const WORD before = m_hidden;
         const WORD flags = HIWORD(wParam) & (UISF_HIDEFOCUS | UISF_HIDEACCEL);
         switch (LOWORD(wParam)) {
             case UIS_SET:
-                hidden_ |= flags;
+                m_hidden |= flags;
                 break;
             case UIS_CLEAR:
-                hidden_ &= static_cast<WORD>(~flags);
+                m_hidden &= static_cast<WORD>(~flags);
                 break;
             default:
                 Query(hwnd);
                 break;
         }
-        return hidden_ != before;
+        return m_hidden != before;
     }
 
-    bool FocusHidden() const { return (hidden_ & UISF_HIDEFOCUS) != 0; }
-    bool AccessKeysHidden() const { return (hidden_ & UISF_HIDEACCEL) != 0; }
+    bool FocusHidden() const { return (m_hidden & UISF_HIDEFOCUS) != 0; }
+    bool AccessKeysHidden() const { return (m_hidden & UISF_HIDEACCEL) != 0; }
 
 private:
     void Query(HWND hwnd) {
-        hidden_ =
+        m_hidden =
             LOWORD(::SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0)) & (UISF_HIDEFOCUS | UISF_HIDEACCEL);
     }
 
-    WORD hidden_ = 0;
+    WORD m_hidden = 0;
 };
 
 }  // namespace ui

@@ -56,20 +56,20 @@ class HighContrastScheme {
 public:
     HighContrastScheme() {
         for (int i = 0; i < static_cast<int>(kScheme.size()); ++i) {
-            indices_[i] = i;
-            before_[i] = ::GetSysColor(i);
+            m_indices[i] = i;
+            m_before[i] = ::GetSysColor(i);
         }
-        ::SetSysColors(static_cast<int>(kScheme.size()), indices_.data(), kScheme.data());
+        ::SetSysColors(static_cast<int>(kScheme.size()), m_indices.data(), kScheme.data());
     }
     ~HighContrastScheme() {
-        ::SetSysColors(static_cast<int>(kScheme.size()), indices_.data(), before_.data());
+        ::SetSysColors(static_cast<int>(kScheme.size()), m_indices.data(), m_before.data());
     }
     HighContrastScheme(const HighContrastScheme&) = delete;
     HighContrastScheme& operator=(const HighContrastScheme&) = delete;
 
 private:
-    std::array<int, 31> indices_{};
-    std::array<COLORREF, 31> before_{};
+    std::array<int, 31> m_indices{};
+    std::array<COLORREF, 31> m_before{};
 };
 
 // The module is told high contrast is on (or off); an open window learns of it as it would
@@ -92,13 +92,13 @@ void ForceHighContrast(const HostProcess& host, bool on, HWND open = nullptr) {
 class SchemeColours {
 public:
     bool Explains(COLORREF c) {
-        const auto known = cache_.find(c);
-        if (known != cache_.end()) return known->second;
+        const auto known = m_cache.find(c);
+        if (known != m_cache.end()) return known->second;
         bool explained = false;
         for (size_t i = 0; i < kScheme.size() && !explained; ++i)
             for (size_t j = i; j < kScheme.size() && !explained; ++j)
                 explained = Between(c, kScheme[i], kScheme[j]);
-        return cache_[c] = explained;
+        return m_cache[c] = explained;
     }
 
 private:
@@ -116,7 +116,7 @@ private:
             if (std::abs(ca[k] - (aa[k] + t * (ba[k] - aa[k]))) > 4.0) return false;
         return true;
     }
-    std::map<COLORREF, bool> cache_;
+    std::map<COLORREF, bool> m_cache;
 };
 
 // Whether `wanted` is the colour of the scheme nearest to `c` (the ink of a smoothed text).

@@ -43,9 +43,9 @@ WORD KeyOf(const std::string& name) {
 //   closed         the settings dialog must have gone
 class Worker {
 public:
-    Worker(Session& session, HWND settings) : session_(session), settings_(settings) {
-        window_ = settings;
-        BringToFront(window_);
+    Worker(Session& session, HWND settings) : m_session(session), m_settings(settings) {
+        m_window = settings;
+        BringToFront(m_window);
     }
 
     void Do(const std::string& steps) {
@@ -62,29 +62,29 @@ private:
         const size_t colon = step.find(':');
         const std::string verb = step.substr(0, colon), what = step.substr(colon + 1);
         if (verb == "to") {
-            HWND target = Control(window_, ControlOf(what));
-            for (int i = 0; i < 20 && FocusOf(window_) != target; ++i)
+            HWND target = Control(m_window, ControlOf(what));
+            for (int i = 0; i < 20 && FocusOf(m_window) != target; ++i)
                 Press(VK_TAB);
-            ASSERT_EQ(FocusOf(window_), target) << what << " is not reached by Tab";
+            ASSERT_EQ(FocusOf(m_window), target) << what << " is not reached by Tab";
         } else if (verb == "focus") {
-            EXPECT_EQ(FocusOf(window_), Control(window_, ControlOf(what))) << what;
+            EXPECT_EQ(FocusOf(m_window), Control(m_window, ControlOf(what))) << what;
         } else if (verb == "type") {
             TypeText(std::wstring(what.begin(), what.end()));
-            session_.host->Settle(20);
+            m_session.host->Settle(20);
         } else if (verb == "click") {
-            const RECT rc = RectIn(window_, ControlOf(what));
+            const RECT rc = RectIn(m_window, ControlOf(what));
             MouseClick(
-                ClientToScreenPoint(window_, (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2));
-            session_.host->Settle(20);
+                ClientToScreenPoint(m_window, (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2));
+            m_session.host->Settle(20);
         } else if (verb == "select") {
             const size_t second = what.find(':');
-            SelectComboItem(window_, ControlOf(what.substr(0, second)),
+            SelectComboItem(m_window, ControlOf(what.substr(0, second)),
                             std::stoi(what.substr(second + 1)));
-            session_.host->Settle(20);
+            m_session.host->Settle(20);
         } else if (verb == "on") {
             Switch(what);
         } else if (verb == "closed") {
-            ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(settings_); })) << "still open";
+            ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(m_settings); })) << "still open";
         } else if (step.rfind("Alt+", 0) == 0) {
             Press(KeyOf(step.substr(4)), {VK_MENU});
         } else if (step == "Shift+Tab") {
@@ -97,16 +97,16 @@ private:
 
     void Press(WORD key, std::initializer_list<WORD> modifiers = {}) {
         PressKey(key, modifiers);
-        session_.host->Settle(20);
+        m_session.host->Settle(20);
     }
 
     void Switch(const std::string& to) {
-        const HostProcess& host = *session_.host;
+        const HostProcess& host = *m_session.host;
         HWND next = nullptr;
         WaitUntil([&] {
             if (to == "settings")
-                next = ::IsWindowEnabled(settings_) && ::IsWindowVisible(settings_) ? settings_
-                                                                                    : nullptr;
+                next = ::IsWindowEnabled(m_settings) && ::IsWindowVisible(m_settings) ? m_settings
+                                                                                      : nullptr;
             if (to == "question") next = host.FindWindowShowing(IDC_MSG_YES);
             if (to == "error") next = host.FindWindowShowing(IDC_MSG_OK);
             if (to == "password") next = FindPasswordDialog(host);
@@ -114,14 +114,14 @@ private:
             return next != nullptr;
         });
         ASSERT_NE(next, nullptr) << "no " << to;
-        window_ = next;
+        m_window = next;
         host.Settle(30);
-        BringToFront(window_);
+        BringToFront(m_window);
     }
 
-    Session& session_;
-    HWND settings_;
-    HWND window_;
+    Session& m_session;
+    HWND m_settings;
+    HWND m_window;
 };
 
 // What a use of the dialog leaves: the engine's journal, the log (without its time stamps)
