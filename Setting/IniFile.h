@@ -13,14 +13,16 @@
 #include <string>
 
 #include "ConfigKeys.h"
+#include "SettingsModel.h"
 
-class CIniFile {
+// Also the settings model's view of Setting.ini.
+class CIniFile : public settings::Configuration {
 public:
     static constexpr size_t kValueCapacity = 5120;  // characters; longer values are cut
 
     CIniFile();
     explicit CIniFile(const wchar_t* path);
-    virtual ~CIniFile();
+    ~CIniFile() override;
     CIniFile(const CIniFile&) = delete;
     CIniFile& operator=(const CIniFile&) = delete;
 
@@ -56,6 +58,24 @@ public:
     bool ReadEntry(const config::Key& list, int index, int& value) {
         return ReadInt(list.section, list.EntryName(index), value);
     }
+    // The settings model's reads: "" and 0 for what cannot be read.
+    std::wstring Text(const config::Key& key) override { return String(key); }
+    int Number(const config::Key& key) override {
+        int value = 0;
+        ReadInt(key, value);
+        return value;
+    }
+    std::wstring EntryText(const config::Key& list, int index) override {
+        std::wstring text;
+        ReadEntry(list, index, text);
+        return text;
+    }
+    int EntryNumber(const config::Key& list, int index) override {
+        int value = 0;
+        ReadEntry(list, index, value);
+        return value;
+    }
+
     void ApplyText(HWND window, const config::Key& key) {
         ApplyText(window, key.section, key.name);
     }

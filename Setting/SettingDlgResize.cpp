@@ -37,9 +37,7 @@ void CSettingDlg::OnResize() {
         // A tool that cannot be started leaves the flag unset, so the user is told below;
         // the log keeps the reason.
         const DWORD started = RunProgram(tool, L" -RESIZE", dir, true, true);
-        if (started != 0)
-            CExceptionWrapper(static_cast<int>(started), __LINE__, WFILE)
-                .WriteLog(CExceptionWrapper::kToLogFile);
+        if (started != 0) LOG_ERROR(static_cast<int>(started));
 
         wchar_t flag[260] = {};
         ReadRegString(HKEY_CLASSES_ROOT, L"Merrowfield", L"InitNvOk", flag, sizeof flag);
