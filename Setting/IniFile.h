@@ -107,3 +107,11 @@ private:
 // dir + "\Setting.ini" style paths: the host folder followed by `fileName` (with its
 // leading backslash).
 std::wstring HostFilePath(const wchar_t* fileName);
+
+// Tells the log and the debugger output that the host's folder cannot be used because its
+// path is too long: nothing beside the executable (configuration, skin, tools) is read.
+void ReportUnusableHostFolder();
+
+// Whether the configuration file at `path` exists; when it does not, a trace in the log says
+// so (its texts and places then read as empty).
+bool CheckConfigFile(const std::wstring& path);

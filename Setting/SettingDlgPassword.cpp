@@ -8,7 +8,7 @@
 void CSettingDlg::OnPasswordClicked() {
     if (m_chkPassword.IsChecked()) {
         try {
-            auto dialog = std::make_unique<CSetPassDlg>(hwnd_);
+            auto dialog = std::make_unique<CSetPassDlg>();
             if (dialog->DoModal(hwnd_) != IDOK) m_chkPassword.SetCheck(false);
         } catch (...) {
             LOG_CAUGHT_EXCEPTION();

@@ -15,9 +15,9 @@ void CSettingDlg::OnResize() {
     bool hidden = false;
     try {
         const std::wstring question = m_pIniFile->String(config::kResizeQuestion);
-        auto confirm = std::make_unique<CMsgDlg>(CMsgDlg::kWarning, question, hwnd_);
+        auto confirm = std::make_unique<CMsgDlg>(CMsgDlg::kWarning, question);
         confirm->SetMessage(CMsgDlg::kWarning, question);
-        if (confirm->Run() != CMsgDlg::kYesOrOk) return;
+        if (confirm->DoModal(hwnd_) != CMsgDlg::kYesOrOk) return;
 
         {
             auto setting = NewRecord<SNAPSHOT_SETTING>();
@@ -43,9 +43,9 @@ void CSettingDlg::OnResize() {
         ReadRegString(HKEY_CLASSES_ROOT, L"Merrowfield", L"InitNvOk", flag, sizeof flag);
         if (!text::SaysTrue(flag, std::size(flag))) {
             const std::wstring failure = m_pIniFile->String(config::kResizeFailure);
-            CMsgDlg error(CMsgDlg::kError, failure, hwnd_);
+            CMsgDlg error(CMsgDlg::kError, failure);
             error.SetMessage(CMsgDlg::kError, failure);
-            error.Run();
+            error.DoModal(hwnd_);
         }
         // Back to the user, with the new size of the area.
         ShowUsage();

@@ -85,9 +85,9 @@ void CSettingDlg::ShowPendingFailure() {
     try {
         const std::wstring message =
             m_pIniFile->String(switchingOn ? config::kEnableError : config::kDisableError);
-        CMsgDlg box(CMsgDlg::kError, message, hwnd_);
+        CMsgDlg box(CMsgDlg::kError, message);
         box.SetMessage(CMsgDlg::kError, message);
-        box.Run();
+        box.DoModal(hwnd_);
     } catch (...) {
         LOG_CAUGHT_EXCEPTION();
     }
