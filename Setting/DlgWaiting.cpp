@@ -34,7 +34,7 @@ CDlgWaiting::~CDlgWaiting() {
 
 BOOL CDlgWaiting::OnInitDialog() {
     m_bCloseRequested = false;
-    ::SetForegroundWindow(hwnd_);
+    ::SetForegroundWindow(m_hWnd);
     const std::wstring dir = HostDirectory();
     LoadSkinBackgrounds(dir.empty() ? nullptr : dir.c_str());
     try {
@@ -57,7 +57,7 @@ bool CDlgWaiting::PreTranslateMessage(MSG& msg) {
 void CDlgWaiting::Close() {
     if (!IsRunning()) return;
     m_bCloseRequested = true;
-    ::SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+    ::SendMessageW(m_hWnd, WM_CLOSE, 0, 0);
 }
 
 LRESULT CDlgWaiting::OnShowWindow(WPARAM shown, LPARAM, bool&) {
@@ -66,7 +66,7 @@ LRESULT CDlgWaiting::OnShowWindow(WPARAM shown, LPARAM, bool&) {
         if (const config::Key* key = TextKeyOf(m_nMode))
             m_pIniFile->ReadString(*key, m_strWaitText);
     }
-    ::SetDlgItemTextW(hwnd_, IDC_STATIC_WAIT, m_strWaitText.c_str());
+    ::SetDlgItemTextW(m_hWnd, IDC_STATIC_WAIT, m_strWaitText.c_str());
     StartAnimation();
     return 0;
 }
@@ -77,7 +77,7 @@ void CDlgWaiting::StartAnimation() {
     ::ResetEvent(m_stopAnimation.get());
     m_animating = true;
     auto thread = std::make_unique<ui::Thread>();
-    HWND box = hwnd_;
+    HWND box = m_hWnd;
     if (thread->Start([this, box] { return AnimationLoop(box); })) {
         m_animation = std::move(thread);
     } else {
@@ -107,7 +107,7 @@ void CDlgWaiting::StopAnimation() {
 LRESULT CDlgWaiting::OnAnimationFrame(WPARAM counter, LPARAM, bool&) {
     if (!m_animating) return 0;  // a frame that was under way when the box closed
     const std::wstring text = m_strWaitText + std::wstring(counter % 3 + 1, L'.');
-    ::SetDlgItemTextW(hwnd_, IDC_STATIC_WAIT, text.c_str());
+    ::SetDlgItemTextW(m_hWnd, IDC_STATIC_WAIT, text.c_str());
     return 0;
 }
 
@@ -127,7 +127,7 @@ LRESULT CDlgWaiting::OnDestroy(WPARAM, LPARAM, bool& handled) {
 LRESULT CDlgWaiting::OnEraseBkgnd(WPARAM wParam, LPARAM, bool& handled) {
     HDC dc = reinterpret_cast<HDC>(wParam);
     ::SetBkMode(dc, TRANSPARENT);
-    if (m_frame.Paint(hwnd_, dc, dpi::OfWindow(hwnd_)) != 0) handled = false;
+    if (m_frame.Paint(m_hWnd, dc, dpi::OfWindow(m_hWnd)) != 0) handled = false;
     return TRUE;
 }
 
@@ -136,7 +136,7 @@ LRESULT CDlgWaiting::OnCtlColor(WPARAM wParam, LPARAM, bool&) {
 }
 
 LRESULT CDlgWaiting::OnLButtonDown(WPARAM, LPARAM lParam, bool& handled) {
-    if (!InDragBand(lParam, dpi::OfWindow(hwnd_))) return 0;  // ignored, no default handling
+    if (!InDragBand(lParam, dpi::OfWindow(m_hWnd))) return 0;  // ignored, no default handling
     StartCaptionDrag(lParam);
     handled = false;
     return 0;

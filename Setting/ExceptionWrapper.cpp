@@ -33,18 +33,18 @@ std::wstring BuildLogPath() {
 // lands whole: a lock on one byte far beyond any real log size.
 class LogFileLock {
 public:
-    explicit LogFileLock(HANDLE file) : file_(file) {
-        for (int attempt = 0; attempt < 200 && !locked_; ++attempt) {
+    explicit LogFileLock(HANDLE file) : m_file(file) {
+        for (int attempt = 0; attempt < 200 && !m_locked; ++attempt) {
             OVERLAPPED at = Region();
-            locked_ = ::LockFileEx(file_, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1,
-                                   0, &at) != FALSE;
-            if (!locked_) ::Sleep(5);
+            m_locked = ::LockFileEx(m_file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0,
+                                    1, 0, &at) != FALSE;
+            if (!m_locked) ::Sleep(5);
         }
     }
     ~LogFileLock() {
-        if (!locked_) return;
+        if (!m_locked) return;
         OVERLAPPED at = Region();
-        ::UnlockFileEx(file_, 0, 1, 0, &at);
+        ::UnlockFileEx(m_file, 0, 1, 0, &at);
     }
     LogFileLock(const LogFileLock&) = delete;
     LogFileLock& operator=(const LogFileLock&) = delete;
@@ -55,8 +55,8 @@ private:
         at.OffsetHigh = 0x7FFFFFF0;
         return at;
     }
-    HANDLE file_;
-    bool locked_ = false;
+    HANDLE m_file;
+    bool m_locked = false;
 };
 
 void AppendToLogFile(const std::wstring& path, const std::wstring& line) {

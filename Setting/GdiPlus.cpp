@@ -77,9 +77,9 @@ public:
     std::unique_ptr<Gdiplus::Image> Load(const std::wstring& path) {
         const FileStamp stamp = FileStamp::Of(path);
         {
-            std::lock_guard<std::mutex> lock(mutex_);
-            const auto found = images_.find(path);
-            if (found != images_.end() && found->second.stamp == stamp) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            const auto found = m_images.find(path);
+            if (found != m_images.end() && found->second.stamp == stamp) {
                 return std::unique_ptr<Gdiplus::Image>(CopyOf(*found->second.pixels));
             }
         }
@@ -91,17 +91,17 @@ public:
         std::unique_ptr<Gdiplus::Bitmap> pixels(Pixels(*decoded));
         // Unusual images (too large to keep, or unconvertible) are simply not kept.
         if (!pixels) return decoded;
-        std::lock_guard<std::mutex> lock(mutex_);
-        Entry& entry = images_[path];
+        std::lock_guard<std::mutex> lock(m_mutex);
+        Entry& entry = m_images[path];
         entry.stamp = stamp;
         entry.pixels = std::move(pixels);
         return std::unique_ptr<Gdiplus::Image>(CopyOf(*entry.pixels));
     }
 
     void Clear() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        images_.clear();
-        reported_.clear();
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_images.clear();
+        m_reported.clear();
     }
 
 private:
@@ -117,10 +117,10 @@ private:
     void ReportUnusable(const std::wstring& path, const FileStamp& stamp, Gdiplus::Status status) {
         if (stamp.directory) return;
         {
-            std::lock_guard<std::mutex> lock(mutex_);
-            const auto found = reported_.find(path);
-            if (found != reported_.end() && found->second == stamp) return;
-            reported_[path] = stamp;
+            std::lock_guard<std::mutex> lock(m_mutex);
+            const auto found = m_reported.find(path);
+            if (found != m_reported.end() && found->second == stamp) return;
+            m_reported[path] = stamp;
         }
         if (!stamp.exists) {
             LogTrace(__LINE__, WFILE, L"skin image not found: %s", path.c_str());
@@ -164,9 +164,9 @@ private:
                             static_cast<INT>(pixels.GetHeight()), PixelFormat32bppARGB);
     }
 
-    std::mutex mutex_;
-    std::unordered_map<std::wstring, Entry> images_;
-    std::unordered_map<std::wstring, FileStamp> reported_;
+    std::mutex m_mutex;
+    std::unordered_map<std::wstring, Entry> m_images;
+    std::unordered_map<std::wstring, FileStamp> m_reported;
 };
 
 // Made when the module loads, like the session above.

@@ -37,7 +37,7 @@ void CImgBtn::SetParam(const wchar_t* lpImgPath, const wchar_t* lpImgHoverPath,
 }
 
 UINT CImgBtn::Dpi() const {
-    return m_dpi ? m_dpi : dpi::OfWindow(hwnd_);
+    return m_dpi ? m_dpi : dpi::OfWindow(m_hWnd);
 }
 
 void CImgBtn::SetDpi(UINT dpi) {
@@ -49,7 +49,7 @@ void CImgBtn::SetDpi(UINT dpi) {
     reload(m_strImgPath, m_lpIcon);
     reload(m_strImgHoverPath, m_lpIconHover);
     reload(m_strImgDisabledPath, m_lpIconDisabled);
-    if (hwnd_) Invalidate(true);
+    if (m_hWnd) Invalidate(true);
 }
 
 void CImgBtn::PreSubclassWindow() {
@@ -60,7 +60,7 @@ void CImgBtn::PreSubclassWindow() {
 
 bool CImgBtn::PreTranslateMessage(MSG& msg) {
     // A quick second click arrives as a double click; make it count as a click.
-    if (msg.hwnd == hwnd_ && msg.message == WM_LBUTTONDBLCLK) msg.message = WM_LBUTTONDOWN;
+    if (msg.hwnd == m_hWnd && msg.message == WM_LBUTTONDBLCLK) msg.message = WM_LBUTTONDOWN;
     return false;
 }
 
@@ -141,7 +141,7 @@ LRESULT CImgBtn::OnEnable(WPARAM wParam, LPARAM lParam, bool&) {
 
 LRESULT CImgBtn::OnMouseMove(WPARAM, LPARAM, bool& handled) {
     if (!m_bTracking) {
-        TRACKMOUSEEVENT request{sizeof request, TME_HOVER | TME_LEAVE, hwnd_, 1};
+        TRACKMOUSEEVENT request{sizeof request, TME_HOVER | TME_LEAVE, m_hWnd, 1};
         m_bTracking = ::TrackMouseEvent(&request);
     }
     DebugTraceN(kTraceCapacity, L"OnMouseMove m_bTracking:%d, m_Status:%d", m_bTracking, m_Status);

@@ -23,7 +23,7 @@ public:
     static ProfileMemory& Instance();
 
     bool FindString(const std::wstring& path, const std::wstring& entry, std::wstring& value) {
-        std::lock_guard<std::mutex> lock(mutex_);
+        std::lock_guard<std::mutex> lock(m_mutex);
         const File* file = Current(path);
         if (!file) return false;
         const auto found = file->strings.find(entry);
@@ -32,7 +32,7 @@ public:
         return true;
     }
     bool FindInt(const std::wstring& path, const std::wstring& entry, int& value) {
-        std::lock_guard<std::mutex> lock(mutex_);
+        std::lock_guard<std::mutex> lock(m_mutex);
         const File* file = Current(path);
         if (!file) return false;
         const auto found = file->ints.find(entry);
@@ -43,12 +43,12 @@ public:
     // `stamp` is the file as it was before the platform read the value.
     void RememberString(const std::wstring& path, const FileStamp& stamp, const std::wstring& entry,
                         const std::wstring& value) {
-        std::lock_guard<std::mutex> lock(mutex_);
+        std::lock_guard<std::mutex> lock(m_mutex);
         if (File* file = ForStamp(path, stamp)) file->strings[entry] = value;
     }
     void RememberInt(const std::wstring& path, const FileStamp& stamp, const std::wstring& entry,
                      int value) {
-        std::lock_guard<std::mutex> lock(mutex_);
+        std::lock_guard<std::mutex> lock(m_mutex);
         if (File* file = ForStamp(path, stamp)) file->ints[entry] = value;
     }
 
@@ -63,16 +63,16 @@ private:
 
     // What is known of `path`, if the file is still as it was when it was learnt.
     const File* Current(const std::wstring& path) {
-        const auto found = files_.find(path);
-        if (found == files_.end()) return nullptr;
+        const auto found = m_files.find(path);
+        if (found == m_files.end()) return nullptr;
         if (found->second.stamp != FileStamp::Of(path)) {
-            files_.erase(found);
+            m_files.erase(found);
             return nullptr;
         }
         return &found->second;
     }
     File* ForStamp(const std::wstring& path, const FileStamp& stamp) {
-        File& file = files_[path];
+        File& file = m_files[path];
         if (file.stamp != stamp || file.strings.size() + file.ints.size() > kMaxEntries) {
             file = File{};
             file.stamp = stamp;
@@ -80,8 +80,8 @@ private:
         return &file;
     }
 
-    std::mutex mutex_;
-    std::unordered_map<std::wstring, File> files_;
+    std::mutex m_mutex;
+    std::unordered_map<std::wstring, File> m_files;
 };
 
 // Made when the module loads: a function-local object would be made on first use through the

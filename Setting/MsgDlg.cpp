@@ -23,7 +23,7 @@ void CMsgDlg::SetMessage(int mode, const std::wstring& message) {
 }
 
 BOOL CMsgDlg::OnInitDialog() {
-    m_stcHeading.SubclassDlgItem(IDC_MSG_HEADING, hwnd_);
+    m_stcHeading.SubclassDlgItem(IDC_MSG_HEADING, m_hWnd);
     CenterOnOwner();
     return TRUE;
 }
@@ -66,7 +66,7 @@ void CMsgDlg::SetUp() {
         m_stcHeading.SetText(m_strHeading);
         m_pIniFile->ApplyText(Item(IDC_MSG_YES), config::kYesText);
         m_pIniFile->ApplyText(Item(IDC_MSG_NO), config::kNoText);
-        ::SetDlgItemTextW(hwnd_, IDC_MSG_TEXT, m_strMessage.c_str());
+        ::SetDlgItemTextW(m_hWnd, IDC_MSG_TEXT, m_strMessage.c_str());
 
         m_stcHeading.SetBkColor(kWhite, TRUE);
         m_stcHeading.SetTextColor(kRed, TRUE);
@@ -78,7 +78,7 @@ void CMsgDlg::SetUp() {
 }
 
 LRESULT CMsgDlg::OnEraseBkgnd(WPARAM wParam, LPARAM, bool& handled) {
-    if (m_frame.Paint(hwnd_, reinterpret_cast<HDC>(wParam), dpi::OfWindow(hwnd_)) != 0)
+    if (m_frame.Paint(m_hWnd, reinterpret_cast<HDC>(wParam), dpi::OfWindow(m_hWnd)) != 0)
         handled = false;
     return TRUE;
 }
@@ -88,7 +88,7 @@ LRESULT CMsgDlg::OnCtlColor(WPARAM wParam, LPARAM, bool&) {
 }
 
 LRESULT CMsgDlg::OnLButtonDown(WPARAM, LPARAM lParam, bool& handled) {
-    if (!InDragBand(lParam, dpi::OfWindow(hwnd_))) return 0;
+    if (!InDragBand(lParam, dpi::OfWindow(m_hWnd))) return 0;
     StartCaptionDrag(lParam);
     handled = false;
     return 0;

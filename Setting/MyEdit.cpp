@@ -38,7 +38,7 @@ void CMyEdit::PreSubclassWindow() {
 void CMyEdit::EnsureHint() {
     if (m_pToolTip) return;
     m_pToolTip = std::make_unique<CMyToolTip>();
-    m_pToolTip->Create(hwnd_, nullptr);
+    m_pToolTip->Create(m_hWnd, nullptr);
     std::wstring hint;
     m_pIniFile->ReadString(config::kMaxCharsHint, hint);
     m_pToolTip->SetText(hint.c_str());
@@ -63,7 +63,7 @@ LRESULT CMyEdit::OnPaste(WPARAM wParam, LPARAM lParam, bool&) {
     DWORD start = 0, end = 0;
     GetSel(start, end);
     const size_t kept = static_cast<size_t>(TextLength()) - (end - start);
-    const bool cut = kept + ClipboardTextLength(hwnd_) > static_cast<size_t>(kMaxChars);
+    const bool cut = kept + ClipboardTextLength(m_hWnd) > static_cast<size_t>(kMaxChars);
     const LRESULT result = DefaultProcessing(WM_PASTE, wParam, lParam);
     if (cut) ShowHint();
     return result;

@@ -31,41 +31,42 @@ constexpr int kMaxExtent = 32767;
 class PieceSheet {
 public:
     PieceSheet(const SkinImage& bmp, UINT dpi)
-        : piece_(dpi::Scale(kPiece, dpi)), top_(dpi::Scale(kFrameTop, dpi)) {
+        : m_piece(dpi::Scale(kPiece, dpi)), m_top(dpi::Scale(kFrameTop, dpi)) {
         const int f = bmp.factor;
-        if (piece_ == kPiece * f) {
-            image_ = bmp.get();
-            offsets_ = {kFramePieceAt[0] * f, kFramePieceAt[1] * f, kFramePieceAt[2] * f};
+        if (m_piece == kPiece * f) {
+            m_image = bmp.get();
+            m_offsets = {kFramePieceAt[0] * f, kFramePieceAt[1] * f, kFramePieceAt[2] * f};
             return;
         }
-        scaled_ = std::make_unique<Gdiplus::Bitmap>(3 * piece_, 3 * piece_, PixelFormat32bppARGB);
-        Gdiplus::Graphics graphics(scaled_.get());
+        m_scaled =
+            std::make_unique<Gdiplus::Bitmap>(3 * m_piece, 3 * m_piece, PixelFormat32bppARGB);
+        Gdiplus::Graphics graphics(m_scaled.get());
         for (int row = 0; row < 3; ++row) {
             for (int column = 0; column < 3; ++column) {
                 DrawImageScaled(graphics, bmp.get(),
-                                Gdiplus::Rect(column * piece_, row * piece_, piece_, piece_),
+                                Gdiplus::Rect(column * m_piece, row * m_piece, m_piece, m_piece),
                                 Gdiplus::Rect(kFramePieceAt[column] * f, kFramePieceAt[row] * f,
                                               kPiece * f, kPiece * f),
                                 true);
             }
         }
-        image_ = scaled_.get();
-        offsets_ = {0, piece_, 2 * piece_};
+        m_image = m_scaled.get();
+        m_offsets = {0, m_piece, 2 * m_piece};
     }
-    Gdiplus::Image* Image() const { return image_; }
-    int Piece() const { return piece_; }
-    int Top() const { return top_; }
+    Gdiplus::Image* Image() const { return m_image; }
+    int Piece() const { return m_piece; }
+    int Top() const { return m_top; }
     // The piece in `column` and `row` (0 left or top, 1 edge, 2 right or bottom).
     Gdiplus::Rect At(int column, int row) const {
-        return Gdiplus::Rect(offsets_[column], offsets_[row], piece_, piece_);
+        return Gdiplus::Rect(m_offsets[column], m_offsets[row], m_piece, m_piece);
     }
 
 private:
-    int piece_;
-    int top_;
-    Gdiplus::Image* image_ = nullptr;
-    std::array<int, 3> offsets_{};
-    std::unique_ptr<Gdiplus::Bitmap> scaled_;
+    int m_piece;
+    int m_top;
+    Gdiplus::Image* m_image = nullptr;
+    std::array<int, 3> m_offsets{};
+    std::unique_ptr<Gdiplus::Bitmap> m_scaled;
 };
 
 // The frame of a `right` x `bottom` area from the nine pieces. Corners and edge runs in this
@@ -111,7 +112,7 @@ public:
             bottom > kMaxKeptSide) {
             return false;
         }
-        std::lock_guard<std::mutex> lock(mutex_);
+        std::lock_guard<std::mutex> lock(m_mutex);
         Frame* frame = Find(path, stamp, right, bottom, dpi);
         if (!frame) frame = Make(dc, bmp, path, stamp, right, bottom, dpi);
         if (!frame) return false;
@@ -139,7 +140,7 @@ private:
     };
 
     Frame* Find(const std::wstring& path, const FileStamp& stamp, int right, int bottom, UINT dpi) {
-        for (Frame& frame : frames_) {
+        for (Frame& frame : m_frames) {
             if (frame.right == right && frame.bottom == bottom && frame.dpi == dpi &&
                 frame.stamp == stamp && frame.path == path) {
                 return &frame;
@@ -171,13 +172,13 @@ private:
         ::FillRect(frame.dc.get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
         DrawPieces(frame.dc.get(), PieceSheet(bmp, dpi), right, bottom);
         ::GdiFlush();
-        if (frames_.size() >= kMaxKept) frames_.pop_front();
-        frames_.push_back(std::move(frame));
-        return &frames_.back();
+        if (m_frames.size() >= kMaxKept) m_frames.pop_front();
+        m_frames.push_back(std::move(frame));
+        return &m_frames.back();
     }
 
-    std::mutex mutex_;
-    std::deque<Frame> frames_;  // oldest first
+    std::mutex m_mutex;
+    std::deque<Frame> m_frames;  // oldest first
 };
 
 KeptFrames g_keptFrames;
@@ -201,17 +202,17 @@ void CMyGroupBox::SetFont(const wchar_t* faceName, int points, int bold, BOOL un
     m_nBold = bold;
     m_nPoints = points;
     MakeFont();
-    if (hwnd_) Redraw();
+    if (m_hWnd) Redraw();
 }
 
 void CMyGroupBox::SetDpi(UINT dpi) {
     m_dpi = dpi;
     if (m_nPoints) MakeFont();
-    if (hwnd_) Redraw();
+    if (m_hWnd) Redraw();
 }
 
 UINT CMyGroupBox::Dpi() const {
-    return m_dpi ? m_dpi : dpi::OfWindow(hwnd_);
+    return m_dpi ? m_dpi : dpi::OfWindow(m_hWnd);
 }
 
 void CMyGroupBox::MakeFont() {
@@ -222,7 +223,7 @@ void CMyGroupBox::MakeFont() {
 LRESULT CMyGroupBox::OnPaint(WPARAM, LPARAM, bool&) {
     // Everything is drawn while the background is erased; this only opens and closes the
     // paint cycle, which sends WM_ERASEBKGND with the paint context.
-    ui::PaintDc paint(hwnd_);
+    ui::PaintDc paint(m_hWnd);
     return 0;
 }
 

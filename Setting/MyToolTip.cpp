@@ -3,7 +3,7 @@
 #include "Dialog.h"
 
 CMyToolTip::~CMyToolTip() {
-    HWND tip = hwnd_;
+    HWND tip = m_hWnd;
     Unsubclass();
     if (tip) ::DestroyWindow(tip);
 }
@@ -11,7 +11,7 @@ CMyToolTip::~CMyToolTip() {
 BOOL CMyToolTip::Create(HWND owner, const wchar_t* text) {
     // The balloon belongs to the owner's top-level window and goes with it.
     HWND topLevel = ::GetAncestor(owner, GA_ROOT);
-    if (!hwnd_) {
+    if (!m_hWnd) {
         HWND tip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                      WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_BALLOON,
                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -36,29 +36,30 @@ BOOL CMyToolTip::Create(HWND owner, const wchar_t* text) {
 void CMyToolTip::SetText(const wchar_t* text) {
     m_text = text ? text : L"";
     m_toolInfo.lpszText = m_text.data();
-    if (hwnd_) Send(TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&m_toolInfo));
+    if (m_hWnd) Send(TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&m_toolInfo));
 }
 
 BOOL CMyToolTip::Show(UINT milliseconds) {
-    if (!hwnd_) return TRUE;
+    if (!m_hWnd) return TRUE;
     // Point the balloon's stem at the middle of the owner's bottom edge.
     RECT owner{};
     ::GetWindowRect(reinterpret_cast<HWND>(m_toolInfo.uId), &owner);
     Send(TTM_TRACKPOSITION, 0, MAKELPARAM((owner.left + owner.right) / 2, owner.bottom));
     Send(TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&m_toolInfo));
     Send(TTM_UPDATE);
-    ::SetTimer(hwnd_, kHideTimerId, milliseconds, nullptr);
+    ::SetTimer(m_hWnd, kHideTimerId, milliseconds, nullptr);
     return TRUE;
 }
 
 void CMyToolTip::Hide() {
-    if (hwnd_ && IsVisible()) Send(TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&m_toolInfo));
+    if (m_hWnd && IsVisible())
+        Send(TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&m_toolInfo));
 }
 
 LRESULT CMyToolTip::OnTimer(WPARAM wParam, LPARAM, bool& handled) {
     if (wParam == kHideTimerId) {
         Hide();
-        ::KillTimer(hwnd_, kHideTimerId);
+        ::KillTimer(m_hWnd, kHideTimerId);
     }
     handled = false;
     return 0;

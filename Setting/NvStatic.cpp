@@ -27,7 +27,7 @@ void CNvStatic::PreSubclassWindow() {
 }
 
 void CNvStatic::RedrawIf(BOOL redraw) const {
-    if (redraw && hwnd_) Redraw();
+    if (redraw && m_hWnd) Redraw();
 }
 
 void CNvStatic::SetTextColor(COLORREF color, BOOL redraw) {
@@ -60,7 +60,7 @@ void CNvStatic::SetDpi(UINT dpi) {
 }
 
 void CNvStatic::MakeFont() {
-    m_logFont.lfHeight = PointSizeToLogHeight(m_nPoints, m_dpi ? m_dpi : dpi::OfWindow(hwnd_));
+    m_logFont.lfHeight = PointSizeToLogHeight(m_nPoints, m_dpi ? m_dpi : dpi::OfWindow(m_hWnd));
     m_font.reset(::CreateFontIndirectW(&m_logFont));
 }
 
@@ -69,7 +69,7 @@ LRESULT CNvStatic::OnPaint(WPARAM, LPARAM, bool& handled) {
         handled = false;  // the platform's own look of a disabled static text
         return 0;
     }
-    ui::PaintDc paint(hwnd_);
+    ui::PaintDc paint(m_hWnd);
     HDC dc = paint.Get();
     ui::SavedDcState saved(dc);
     ::SetTextColor(dc, m_crText);

@@ -37,9 +37,9 @@ std::wstring FromAnsi(const char* bytes, int size) {
 CSetPassDlg::CSetPassDlg() : ui::Dialog(IDD_SETPASS), m_pIniFile(new (std::nothrow) CIniFile()) {}
 
 BOOL CSetPassDlg::OnInitDialog() {
-    m_edtCurrent.SubclassDlgItem(IDC_E_CURPASS, hwnd_);
-    m_edtNew.SubclassDlgItem(IDC_E_NEWPASS, hwnd_);
-    m_edtRepeat.SubclassDlgItem(IDC_E_NEWPASS2, hwnd_);
+    m_edtCurrent.SubclassDlgItem(IDC_E_CURPASS, m_hWnd);
+    m_edtNew.SubclassDlgItem(IDC_E_NEWPASS, m_hWnd);
+    m_edtRepeat.SubclassDlgItem(IDC_E_NEWPASS2, m_hWnd);
     try {
         SetUp();
     } catch (...) {
@@ -68,8 +68,8 @@ void CSetPassDlg::SetUp() {
     SetText(m_strTitle);
     m_strTitleCopy = m_strTitle;
 
-    const UINT dpi = dpi::OfWindow(hwnd_);
-    m_pIniFile->ApplyPosition(hwnd_, config::kPassDialogPos, dpi);
+    const UINT dpi = dpi::OfWindow(m_hWnd);
+    m_pIniFile->ApplyPosition(m_hWnd, config::kPassDialogPos, dpi);
     CenterOnOwner();
     for (const auto& control : kControls) {
         m_pIniFile->ApplyText(Item(control.id), control.text);
@@ -80,7 +80,7 @@ void CSetPassDlg::SetUp() {
 void CSetPassDlg::ShowMessage(const config::Key& key, const std::wstring& caption) const {
     std::wstring message;
     m_pIniFile->ReadString(key, message);
-    ::MessageBoxW(hwnd_, message.c_str(), caption.c_str(), MB_OK);
+    ::MessageBoxW(m_hWnd, message.c_str(), caption.c_str(), MB_OK);
 }
 
 void CSetPassDlg::OnOK() {
@@ -120,5 +120,5 @@ void CSetPassDlg::OnOK() {
     std::wstring pattern;
     m_pIniFile->ReadString(config::kPassSaveFailed, pattern);
     const std::wstring message = text::FormatWithOneInteger(pattern, static_cast<int32_t>(result));
-    ::MessageBoxW(hwnd_, message.c_str(), m_strTitle.c_str(), MB_OK);
+    ::MessageBoxW(m_hWnd, message.c_str(), m_strTitle.c_str(), MB_OK);
 }

@@ -87,10 +87,10 @@ void CSettingDlg::BindControls() {
     m_stcToTheLatest.Attach(Item(IDC_STATIC_TOTHELATEST));
     m_cmbRestoreChoice.Attach(Item(IDC_COMBO_AR));
     m_chkRestore.Attach(Item(IDC_CHECK_AR));
-    m_frmSecurity.SubclassDlgItem(IDC_SEC_FRAME, hwnd_);
-    m_frmRestore.SubclassDlgItem(IDC_AR_FRAME, hwnd_);
+    m_frmSecurity.SubclassDlgItem(IDC_SEC_FRAME, m_hWnd);
+    m_frmRestore.SubclassDlgItem(IDC_AR_FRAME, m_hWnd);
     m_stcUsage.Attach(Item(IDC_STATIC_SZ_SHOW));
-    m_lnkResize.SubclassDlgItem(IDC_STATIC_RESIZE, hwnd_);
+    m_lnkResize.SubclassDlgItem(IDC_STATIC_RESIZE, m_hWnd);
     m_chkProtect.Attach(Item(IDC_CHECK_PROTECT));
     m_cmbSchedule.Attach(Item(IDC_COMBO_SCHEDULE));
     m_stcScheduleUnit.Attach(Item(IDC_STATIC_SC_MINUTES));
@@ -99,16 +99,16 @@ void CSettingDlg::BindControls() {
     m_chkSchedule.Attach(Item(IDC_CHECK_SCHEDULE));
     m_chkSysFolder.Attach(Item(IDC_CHECK_EV_SYSFOLDER));
     m_chkNewProgram.Attach(Item(IDC_CHECK_EV_NEWPROGRAM));
-    m_btnOk.SubclassDlgItem(IDC_BTN_OK, hwnd_);
-    m_frmNotify.SubclassDlgItem(IDC_NOTI_FRAME, hwnd_);
-    m_frmSchedule.SubclassDlgItem(IDC_SCHEDULE_FRAME, hwnd_);
-    m_frmProtectedArea.SubclassDlgItem(IDC_VP_FRAME, hwnd_);
+    m_btnOk.SubclassDlgItem(IDC_BTN_OK, m_hWnd);
+    m_frmNotify.SubclassDlgItem(IDC_NOTI_FRAME, m_hWnd);
+    m_frmSchedule.SubclassDlgItem(IDC_SCHEDULE_FRAME, m_hWnd);
+    m_frmProtectedArea.SubclassDlgItem(IDC_VP_FRAME, m_hWnd);
 }
 
 // Setting.ini is found before the controls are made: each is made at its configured place
 // with its configured text.
 void CSettingDlg::OnCreatingControls() {
-    m_dpi = dpi::OfWindow(hwnd_);
+    m_dpi = dpi::OfWindow(m_hWnd);
     m_hTemplateFont = Font();
     m_templateFontDpi = m_dpi;
     try {
@@ -138,7 +138,7 @@ void CSettingDlg::PlaceControl(ControlPlace& place) {
 }
 
 BOOL CSettingDlg::OnInitDialog() {
-    dpi::HandleDpiChangesItself(hwnd_);
+    dpi::HandleDpiChangesItself(m_hWnd);
     BindControls();
     try {
         LayOut();
@@ -220,7 +220,7 @@ void CSettingDlg::PlaceDialog() {
                  value.c_str(), usable ? L"a hidden dialog" : L"no usable size", place.width,
                  place.height, usable ? L"its size and is shown" : L"its built-in size");
     }
-    if (usable) ::MoveWindow(hwnd_, Scaled(place.x), Scaled(place.y), width, height, TRUE);
+    if (usable) ::MoveWindow(m_hWnd, Scaled(place.x), Scaled(place.y), width, height, TRUE);
 }
 
 // Moved to a monitor of another dpi (the platform tells a per-monitor aware window): the
@@ -242,14 +242,14 @@ LRESULT CSettingDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam, bool&) {
         frame->SetDpi(dpi);
     m_closeBoxImageLoaded = false;  // the larger copy may now be the one to draw
     if (const RECT* suggested = reinterpret_cast<const RECT*>(lParam)) {
-        ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
+        ::SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top,
                        suggested->right - suggested->left, suggested->bottom - suggested->top,
                        SWP_NOZORDER | SWP_NOACTIVATE);
     }
     PlaceCloseBox();
     // Every control too: a control made smaller keeps its old pixels, and a new font alone
     // does not repaint it.
-    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     return 0;
 }
 
@@ -269,7 +269,7 @@ void CSettingDlg::ScaleDialogFont(UINT to) {
         if (!scaled) return;
         font = scaled.get();
     }
-    for (HWND child = ::GetWindow(hwnd_, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
         ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     m_dialogFont = std::move(scaled);  // the one it replaces is no longer used by any control
 }
@@ -278,7 +278,7 @@ void CSettingDlg::ScaleDialogFont(UINT to) {
 // Frame: background, close box, dragging, keys
 
 LRESULT CSettingDlg::OnEraseBkgnd(WPARAM wParam, LPARAM, bool& handled) {
-    if (g_settingsFrame.Paint(hwnd_, reinterpret_cast<HDC>(wParam), m_dpi) != 0) handled = false;
+    if (g_settingsFrame.Paint(m_hWnd, reinterpret_cast<HDC>(wParam), m_dpi) != 0) handled = false;
     return TRUE;
 }
 
@@ -287,7 +287,7 @@ LRESULT CSettingDlg::OnCtlColor(WPARAM wParam, LPARAM, bool&) {
 }
 
 LRESULT CSettingDlg::OnPaint(WPARAM, LPARAM, bool&) {
-    ui::PaintDc paint(hwnd_);
+    ui::PaintDc paint(m_hWnd);
     try {
         PaintCloseBox(paint.Get());
     } catch (...) {
@@ -412,7 +412,7 @@ bool CSettingDlg::PreTranslateMessage(MSG& msg) {
 LRESULT CSettingDlg::OnShowWaiting(WPARAM wParam, LPARAM, bool&) {
     m_dlgWaiting.SetMode(static_cast<int>(wParam));
     // Modal over this dialog: nothing here can be clicked while the engine works.
-    m_dlgWaiting.DoModal(hwnd_);
+    m_dlgWaiting.DoModal(m_hWnd);
     ShowPendingFailure();
     return 1;
 }

@@ -32,7 +32,7 @@ std::array<CSettingDlg::ShownEnabled, 4> CSettingDlg::EnabledOnly() {
 }
 
 void CSettingDlg::LoadSettings() {
-    CSettingEnvironment environment(hwnd_);
+    CSettingEnvironment environment(m_hWnd);
     settings::Options options = m_options;
     settings::Texts texts;
     const auto failure = settings::Load(environment, m_pIniFile.get(), options, texts);
@@ -50,7 +50,7 @@ void CSettingDlg::LoadSettings() {
 
 void CSettingDlg::ShowUsage() {
     if (!m_pIniFile) return;
-    CSettingEnvironment environment(hwnd_);
+    CSettingEnvironment environment(m_hWnd);
     settings::Texts texts;
     const auto failure = settings::LoadUsage(environment, *m_pIniFile, texts);
     if (texts.usage) m_stcUsage.SetText(*texts.usage);

@@ -9,7 +9,7 @@ void CSettingDlg::OnPasswordClicked() {
     if (m_chkPassword.IsChecked()) {
         try {
             auto dialog = std::make_unique<CSetPassDlg>();
-            if (dialog->DoModal(hwnd_) != IDOK) m_chkPassword.SetCheck(false);
+            if (dialog->DoModal(m_hWnd) != IDOK) m_chkPassword.SetCheck(false);
         } catch (...) {
             LOG_CAUGHT_EXCEPTION();
             m_chkPassword.SetCheck(false);
@@ -18,7 +18,7 @@ void CSettingDlg::OnPasswordClicked() {
     }
     const std::wstring question = m_pIniFile->String(config::kPasswordOffQuestion);
     const std::wstring caption = m_pIniFile->String(config::kMessageCaption);
-    if (::MessageBoxW(hwnd_, question.c_str(), caption.c_str(), MB_OKCANCEL) != IDOK) {
+    if (::MessageBoxW(m_hWnd, question.c_str(), caption.c_str(), MB_OKCANCEL) != IDOK) {
         m_chkPassword.SetCheck(true);
         return;
     }

@@ -17,7 +17,7 @@ void CSettingDlg::OnResize() {
         const std::wstring question = m_pIniFile->String(config::kResizeQuestion);
         auto confirm = std::make_unique<CMsgDlg>(CMsgDlg::kWarning, question);
         confirm->SetMessage(CMsgDlg::kWarning, question);
-        if (confirm->DoModal(hwnd_) != CMsgDlg::kYesOrOk) return;
+        if (confirm->DoModal(m_hWnd) != CMsgDlg::kYesOrOk) return;
 
         {
             auto setting = NewRecord<SNAPSHOT_SETTING>();
@@ -45,7 +45,7 @@ void CSettingDlg::OnResize() {
             const std::wstring failure = m_pIniFile->String(config::kResizeFailure);
             CMsgDlg error(CMsgDlg::kError, failure);
             error.SetMessage(CMsgDlg::kError, failure);
-            error.DoModal(hwnd_);
+            error.DoModal(m_hWnd);
         }
         // Back to the user, with the new size of the area.
         ShowUsage();
@@ -54,6 +54,6 @@ void CSettingDlg::OnResize() {
     }
     if (hidden) {
         Show(SW_SHOW);
-        ::SetForegroundWindow(hwnd_);
+        ::SetForegroundWindow(m_hWnd);
     }
 }

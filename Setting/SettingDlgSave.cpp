@@ -47,7 +47,7 @@ bool CSettingDlg::StartSave() {
     m_worker.Join();
     m_bSaveStarted = true;
     m_options = ReadUserChoices();
-    SaveJob job{hwnd_, RequesterId(this), this, settings::ChoicesOf(m_options)};
+    SaveJob job{m_hWnd, RequesterId(this), this, settings::ChoicesOf(m_options)};
     try {
         if (!m_worker.Start([job] { return SaveWorker(job); }))
             RAISE_ERROR(ERROR_NOT_ENOUGH_MEMORY);

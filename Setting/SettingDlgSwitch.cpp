@@ -52,12 +52,12 @@ void CSettingDlg::OnProtectSwitch() {
     }
     if (!on) {
         const std::wstring question = m_pIniFile->String(config::kDisableQuestion);
-        if (::MessageBoxW(hwnd_, question.c_str(), m_strTitle.c_str(), MB_OKCANCEL) != IDOK) {
+        if (::MessageBoxW(m_hWnd, question.c_str(), m_strTitle.c_str(), MB_OKCANCEL) != IDOK) {
             ApplyRule([](settings::Options& options) { options.protect.checked = true; });
             return;
         }
     }
-    HWND dialog = hwnd_;
+    HWND dialog = m_hWnd;
     const bool started =
         on ? m_worker.Start([dialog] { return EnableProtectWorker(dialog, kProtectFailed); })
            : m_worker.Start([dialog] { return DisableProtectWorker(dialog, kProtectFailed); });
@@ -87,7 +87,7 @@ void CSettingDlg::ShowPendingFailure() {
             m_pIniFile->String(switchingOn ? config::kEnableError : config::kDisableError);
         CMsgDlg box(CMsgDlg::kError, message);
         box.SetMessage(CMsgDlg::kError, message);
-        box.DoModal(hwnd_);
+        box.DoModal(m_hWnd);
     } catch (...) {
         LOG_CAUGHT_EXCEPTION();
     }

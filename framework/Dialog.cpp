@@ -21,63 +21,63 @@ HINSTANCE ResourceModule() {
 }
 
 Dialog::~Dialog() {
-    if (hwnd_) ::DestroyWindow(hwnd_);
+    if (m_hWnd) ::DestroyWindow(m_hWnd);
 }
 
 INT_PTR Dialog::DoModal(HWND owner) {
-    ended_ = false;
-    result_ = -1;
+    m_ended = false;
+    m_result = -1;
     HWND hwnd = nullptr;
     const LPARAM self = reinterpret_cast<LPARAM>(this);
-    if (controls_ == Controls::ByDialog) {
-        template_ = std::make_unique<DialogTemplate>();
-        if (template_->Load(ResourceModule(), templateId_))
-            hwnd = ::CreateDialogIndirectParamW(ResourceModule(), template_->Header(), owner,
+    if (m_controls == Controls::ByDialog) {
+        m_template = std::make_unique<DialogTemplate>();
+        if (m_template->Load(ResourceModule(), m_templateId))
+            hwnd = ::CreateDialogIndirectParamW(ResourceModule(), m_template->Header(), owner,
                                                 &Dialog::Procedure, self);
-        template_.reset();
+        m_template.reset();
     } else {
-        hwnd = ::CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(templateId_), owner,
+        hwnd = ::CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(m_templateId), owner,
                                     &Dialog::Procedure, self);
     }
     if (!hwnd) return -1;
 
     const bool disableOwner = owner && ::IsWindowEnabled(owner);
     if (disableOwner) ::EnableWindow(owner, FALSE);
-    if (!ended_) RunModalLoop(owner);
+    if (!m_ended) RunModalLoop(owner);
 
     // Enable the owner before the dialog goes, so that activation returns to it.
     if (disableOwner) ::EnableWindow(owner, TRUE);
     if (owner && ::GetActiveWindow() == hwnd) ::SetActiveWindow(owner);
     ::DestroyWindow(hwnd);
-    return result_;
+    return m_result;
 }
 
 void Dialog::EndDialog(INT_PTR result) {
-    result_ = result;
-    ended_ = true;
-    if (hwnd_) ::ShowWindow(hwnd_, SW_HIDE);
+    m_result = result;
+    m_ended = true;
+    if (m_hWnd) ::ShowWindow(m_hWnd, SW_HIDE);
     // Wake the modal loop if it sleeps in GetMessage.
-    ::PostMessageW(hwnd_, WM_NULL, 0, 0);
+    ::PostMessageW(m_hWnd, WM_NULL, 0, 0);
 }
 
 void Dialog::RunModalLoop(HWND owner) {
     // A dialog created hidden is shown once everything queued at creation is handled,
     // as the platform's own modal loop does.
-    bool showPending = !::IsWindowVisible(hwnd_);
+    bool showPending = !::IsWindowVisible(m_hWnd);
     bool idle = true;
     MSG msg;
-    while (!ended_) {
+    while (!m_ended) {
         if (idle && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             if (showPending) {
                 showPending = false;
-                ::ShowWindow(hwnd_, SW_SHOWNORMAL);
-                ::UpdateWindow(hwnd_);
+                ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
+                ::UpdateWindow(m_hWnd);
                 continue;
             }
             // Tell the owner that the dialog is up and its queue is empty.
             if (owner)
                 ::SendMessageW(owner, WM_ENTERIDLE, MSGF_DIALOGBOX,
-                               reinterpret_cast<LPARAM>(hwnd_));
+                               reinterpret_cast<LPARAM>(m_hWnd));
             idle = false;
             continue;
         }
@@ -108,24 +108,24 @@ bool Dialog::PreTranslateQueued(MSG& msg) {
 }
 
 bool Dialog::PreTranslateMessage(MSG& msg) {
-    return hwnd_ && ::IsDialogMessageW(hwnd_, &msg) != FALSE;
+    return m_hWnd && ::IsDialogMessageW(m_hWnd, &msg) != FALSE;
 }
 
 void Dialog::StartCaptionDrag(LPARAM lParam) const {
     // The caption press takes screen coordinates, or the window jumps at the first move.
     POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    ::ClientToScreen(hwnd_, &point);
-    ::PostMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
+    ::ClientToScreen(m_hWnd, &point);
+    ::PostMessageW(m_hWnd, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
 }
 
 void Dialog::CenterOnOwner() const {
     RECT area{};
-    HWND owner = ::GetWindow(hwnd_, GW_OWNER);
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
     if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
         ::GetWindowRect(owner, &area);
     } else {
         MONITORINFO monitor{sizeof monitor};
-        ::GetMonitorInfoW(::MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+        ::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
         area = monitor.rcWork;
     }
     const RECT own = WindowRect();
@@ -142,14 +142,14 @@ void Dialog::CenterOnOwner() const {
         x = std::max<int>(work.left, std::min<int>(x, work.right - width));
         y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
     }
-    ::SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     Dialog* self = nullptr;
     if (msg == WM_INITDIALOG) {
         self = reinterpret_cast<Dialog*>(lParam);
-        self->hwnd_ = hwnd;
+        self->m_hWnd = hwnd;
         ::SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
         AttachHandler(hwnd, self);
     } else {
@@ -159,7 +159,7 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     if (msg == WM_NCDESTROY) {
         DetachHandler(hwnd);
         ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-        self->hwnd_ = nullptr;
+        self->m_hWnd = nullptr;
         return FALSE;
     }
     return self->Dispatch(msg, wParam, lParam);
@@ -183,12 +183,12 @@ bool Dialog::CreateControls() {
     OnCreatingControls();
     const HFONT font = Font();
     int defaultId = 0;
-    for (const DialogItem& item : template_->Items()) {
+    for (const DialogItem& item : m_template->Items()) {
         // Position and size are converted apart, as the platform converts them.
         RECT pixels = item.units;
         pixels.right -= pixels.left;
         pixels.bottom -= pixels.top;
-        ::MapDialogRect(hwnd_, &pixels);
+        ::MapDialogRect(m_hWnd, &pixels);
         const RECT templateRect{pixels.left, pixels.top, pixels.left + pixels.right,
                                 pixels.top + pixels.bottom};
         ControlPlace place{item.id, templateRect, item.text, (item.style & WS_VISIBLE) != 0};
@@ -198,7 +198,7 @@ bool Dialog::CreateControls() {
         const RECT& made = IsList(item) ? templateRect : place.rect;
         HWND control = ::CreateWindowExW(
             item.exStyle | WS_EX_NOPARENTNOTIFY, item.className.c_str(), place.text.c_str(), style,
-            made.left, made.top, made.right - made.left, made.bottom - made.top, hwnd_,
+            made.left, made.top, made.right - made.left, made.bottom - made.top, m_hWnd,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), ResourceModule(),
             item.creationData.empty() ? nullptr : const_cast<BYTE*>(item.creationData.data()));
         if (!control) return false;
@@ -216,7 +216,7 @@ bool Dialog::CreateControls() {
 
 INT_PTR Dialog::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_INITDIALOG) {
-        if (template_ && !CreateControls()) {
+        if (m_template && !CreateControls()) {
             EndDialog(-1);
             return FALSE;
         }
@@ -231,7 +231,7 @@ INT_PTR Dialog::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
     }
     if (ProcessMessage(msg, wParam, lParam, result)) {
-        return SetDlgMsgResult(hwnd_, msg, result);
+        return SetDlgMsgResult(m_hWnd, msg, result);
     }
     if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
         if (LOWORD(wParam) == IDOK) {

@@ -21,7 +21,7 @@ public:
     enum class Controls { ByPlatform, ByDialog };
 
     explicit Dialog(UINT templateId, Controls controls = Controls::ByPlatform)
-        : templateId_(templateId), controls_(controls) {}
+        : m_templateId(templateId), m_controls(controls) {}
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;
     ~Dialog() override;
@@ -30,7 +30,7 @@ public:
     // EndDialog. Returns the end code, or -1 when the dialog could not be created.
     INT_PTR DoModal(HWND owner);
     void EndDialog(INT_PTR result);
-    bool IsRunning() const { return hwnd_ != nullptr && !ended_; }
+    bool IsRunning() const { return m_hWnd != nullptr && !m_ended; }
 
     // Queued messages for the dialog and its controls: by default the platform's dialog keys.
     bool PreTranslateMessage(MSG& msg) override;
@@ -72,11 +72,11 @@ private:
     bool PreTranslateQueued(MSG& msg);
     bool CreateControls();
 
-    UINT templateId_;
-    Controls controls_;
-    std::unique_ptr<DialogTemplate> template_;  // while the dialog makes its controls
-    bool ended_ = false;
-    INT_PTR result_ = 0;
+    UINT m_templateId;
+    Controls m_controls;
+    std::unique_ptr<DialogTemplate> m_template;  // while the dialog makes its controls
+    bool m_ended = false;
+    INT_PTR m_result = 0;
 };
 
 // The module whose resources the dialogs come from (set once when the module loads).

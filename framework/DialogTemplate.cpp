@@ -9,25 +9,25 @@ namespace {
 // damaged template is refused instead of read beyond.
 class Reader {
 public:
-    Reader(const BYTE* data, size_t size) : data_(data), size_(size) {}
+    Reader(const BYTE* data, size_t size) : m_data(data), m_size(size) {}
 
-    bool Ok() const { return ok_; }
-    size_t Offset() const { return offset_; }
+    bool Ok() const { return m_ok; }
+    size_t Offset() const { return m_offset; }
 
     template <typename T>
     T Read() {
         T value{};
         if (!Take(sizeof value)) return value;
-        std::memcpy(&value, data_ + offset_ - sizeof value, sizeof value);
+        std::memcpy(&value, m_data + m_offset - sizeof value, sizeof value);
         return value;
     }
     void Skip(size_t bytes) { Take(bytes); }
-    void AlignToDword() { Take((4 - offset_ % 4) % 4); }
+    void AlignToDword() { Take((4 - m_offset % 4) % 4); }
 
     // A zero-terminated text.
     std::wstring String() {
         std::wstring text;
-        for (wchar_t c = Read<wchar_t>(); ok_ && c != L'\0'; c = Read<wchar_t>())
+        for (wchar_t c = Read<wchar_t>(); m_ok && c != L'\0'; c = Read<wchar_t>())
             text.push_back(c);
         return text;
     }
@@ -42,18 +42,18 @@ public:
 
 private:
     bool Take(size_t bytes) {
-        if (!ok_ || bytes > size_ - offset_) {
-            ok_ = false;
+        if (!m_ok || bytes > m_size - m_offset) {
+            m_ok = false;
             return false;
         }
-        offset_ += bytes;
+        m_offset += bytes;
         return true;
     }
 
-    const BYTE* data_;
-    size_t size_;
-    size_t offset_ = 0;
-    bool ok_ = true;
+    const BYTE* m_data;
+    size_t m_size;
+    size_t m_offset = 0;
+    bool m_ok = true;
 };
 
 std::wstring ClassName(const std::wstring& read) {
@@ -101,11 +101,11 @@ bool DialogTemplate::Load(HINSTANCE module, UINT templateId) {
     }
     if (!reader.Ok()) return false;
     const size_t headerSize = reader.Offset();
-    header_.assign((headerSize + sizeof(DWORD) - 1) / sizeof(DWORD), 0);
-    std::memcpy(header_.data(), data, headerSize);
-    std::memset(reinterpret_cast<BYTE*>(header_.data()) + kItemCountOffset, 0, sizeof(WORD));
+    m_header.assign((headerSize + sizeof(DWORD) - 1) / sizeof(DWORD), 0);
+    std::memcpy(m_header.data(), data, headerSize);
+    std::memset(reinterpret_cast<BYTE*>(m_header.data()) + kItemCountOffset, 0, sizeof(WORD));
 
-    items_.clear();
+    m_items.clear();
     for (WORD i = 0; i < count && reader.Ok(); ++i) {
         DialogItem item;
         reader.AlignToDword();
@@ -126,7 +126,7 @@ bool DialogTemplate::Load(HINSTANCE module, UINT templateId) {
                 item.creationData[sizeof extra + b] = reader.Read<BYTE>();
         }
         if (item.className.empty()) return false;
-        items_.push_back(std::move(item));
+        m_items.push_back(std::move(item));
     }
     return reader.Ok();
 }

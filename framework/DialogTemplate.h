@@ -27,13 +27,13 @@ public:
 
     // The template's header with no items, for CreateDialogIndirectParam.
     const DLGTEMPLATE* Header() const {
-        return reinterpret_cast<const DLGTEMPLATE*>(header_.data());
+        return reinterpret_cast<const DLGTEMPLATE*>(m_header.data());
     }
-    const std::vector<DialogItem>& Items() const { return items_; }
+    const std::vector<DialogItem>& Items() const { return m_items; }
 
 private:
-    std::vector<DWORD> header_;  // DWORD-aligned, as the platform requires
-    std::vector<DialogItem> items_;
+    std::vector<DWORD> m_header;  // DWORD-aligned, as the platform requires
+    std::vector<DialogItem> m_items;
 };
 
 }  // namespace ui

@@ -45,63 +45,63 @@ using UniqueDc = std::unique_ptr<std::remove_pointer_t<HDC>, DcDeleter>;
 // GetDC / ReleaseDC.
 class WindowDc {
 public:
-    explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
+    explicit WindowDc(HWND hwnd) : m_hWnd(hwnd), m_dc(::GetDC(hwnd)) {}
     ~WindowDc() {
-        if (dc_) ::ReleaseDC(hwnd_, dc_);
+        if (m_dc) ::ReleaseDC(m_hWnd, m_dc);
     }
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
-    HDC Get() const { return dc_; }
+    HDC Get() const { return m_dc; }
 
 private:
-    HWND hwnd_;
-    HDC dc_;
+    HWND m_hWnd;
+    HDC m_dc;
 };
 
 // BeginPaint / EndPaint.
 class PaintDc {
 public:
-    explicit PaintDc(HWND hwnd) : hwnd_(hwnd) { dc_ = ::BeginPaint(hwnd, &ps_); }
-    ~PaintDc() { ::EndPaint(hwnd_, &ps_); }
+    explicit PaintDc(HWND hwnd) : m_hWnd(hwnd) { m_dc = ::BeginPaint(hwnd, &m_ps); }
+    ~PaintDc() { ::EndPaint(m_hWnd, &m_ps); }
     PaintDc(const PaintDc&) = delete;
     PaintDc& operator=(const PaintDc&) = delete;
-    HDC Get() const { return dc_; }
+    HDC Get() const { return m_dc; }
 
 private:
-    HWND hwnd_;
-    PAINTSTRUCT ps_{};
-    HDC dc_ = nullptr;
+    HWND m_hWnd;
+    PAINTSTRUCT m_ps{};
+    HDC m_dc = nullptr;
 };
 
 // Selects an object into a device context and puts the previous one back.
 class SelectGuard {
 public:
     SelectGuard(HDC dc, HGDIOBJ object)
-        : dc_(dc), old_(object ? ::SelectObject(dc, object) : nullptr) {}
+        : m_dc(dc), m_old(object ? ::SelectObject(dc, object) : nullptr) {}
     ~SelectGuard() {
-        if (old_) ::SelectObject(dc_, old_);
+        if (m_old) ::SelectObject(m_dc, m_old);
     }
     SelectGuard(const SelectGuard&) = delete;
     SelectGuard& operator=(const SelectGuard&) = delete;
 
 private:
-    HDC dc_;
-    HGDIOBJ old_;
+    HDC m_dc;
+    HGDIOBJ m_old;
 };
 
 // SaveDC / RestoreDC.
 class SavedDcState {
 public:
-    explicit SavedDcState(HDC dc) : dc_(dc), state_(::SaveDC(dc)) {}
+    explicit SavedDcState(HDC dc) : m_dc(dc), m_state(::SaveDC(dc)) {}
     ~SavedDcState() {
-        if (state_) ::RestoreDC(dc_, state_);
+        if (m_state) ::RestoreDC(m_dc, m_state);
     }
     SavedDcState(const SavedDcState&) = delete;
     SavedDcState& operator=(const SavedDcState&) = delete;
 
 private:
-    HDC dc_;
-    int state_;
+    HDC m_dc;
+    int m_state;
 };
 
 }  // namespace ui

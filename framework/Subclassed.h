@@ -21,12 +21,12 @@ public:
     bool SubclassDlgItem(int id, HWND dialog) { return SubclassWindow(::GetDlgItem(dialog, id)); }
 
     bool SubclassWindow(HWND hwnd) {
-        if (!hwnd || this->hwnd_) return false;
-        this->hwnd_ = hwnd;
+        if (!hwnd || this->m_hWnd) return false;
+        this->m_hWnd = hwnd;
         PreSubclassWindow();
         if (!::SetWindowSubclass(hwnd, &Subclassed::Procedure, kSubclassId,
                                  reinterpret_cast<DWORD_PTR>(this))) {
-            this->hwnd_ = nullptr;
+            this->m_hWnd = nullptr;
             return false;
         }
         AttachHandler(hwnd, this);
@@ -34,17 +34,17 @@ public:
     }
 
     void Unsubclass() {
-        if (!this->hwnd_) return;
-        ::RemoveWindowSubclass(this->hwnd_, &Subclassed::Procedure, kSubclassId);
-        DetachHandler(this->hwnd_);
-        this->hwnd_ = nullptr;
+        if (!this->m_hWnd) return;
+        ::RemoveWindowSubclass(this->m_hWnd, &Subclassed::Procedure, kSubclassId);
+        DetachHandler(this->m_hWnd);
+        this->m_hWnd = nullptr;
     }
 
 protected:
     virtual void PreSubclassWindow() {}
     // The control's own processing of a message (the window procedure before subclassing).
     LRESULT DefaultProcessing(UINT msg, WPARAM wParam, LPARAM lParam) {
-        return ::DefSubclassProc(this->hwnd_, msg, wParam, lParam);
+        return ::DefSubclassProc(this->m_hWnd, msg, wParam, lParam);
     }
     // Map stub for controls that handle nothing themselves.
     bool ProcessMessage(UINT, WPARAM, LPARAM, LRESULT&) override { return false; }

@@ -10,7 +10,7 @@ bool Thread::Start(std::function<DWORD()> body) {
     HANDLE h = ::CreateThread(nullptr, 0, &Thread::Entry, task.get(), 0, nullptr);
     if (!h) return false;
     task.release();  // the thread owns it now
-    handle_.reset(h);
+    m_handle.reset(h);
     return true;
 }
 
@@ -20,8 +20,8 @@ DWORD WINAPI Thread::Entry(void* parameter) {
 }
 
 void Thread::Join() {
-    if (!handle_) return;
-    HANDLE h = handle_.get();
+    if (!m_handle) return;
+    HANDLE h = m_handle.get();
     // Only messages sent from other threads are answered here; posted ones stay queued, so
     // nothing of the waiting thread's own windows runs re-entrantly.
     while (::MsgWaitForMultipleObjects(1, &h, FALSE, INFINITE, QS_SENDMESSAGE) ==
@@ -29,7 +29,7 @@ void Thread::Join() {
         MSG msg;
         ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
-    handle_.reset();
+    m_handle.reset();
 }
 
 }  // namespace ui

@@ -22,15 +22,15 @@ public:
     // thread cannot be created (the object then stays empty).
     bool Start(std::function<DWORD()> body);
     bool IsRunning() const {
-        return handle_ && ::WaitForSingleObject(handle_.get(), 0) == WAIT_TIMEOUT;
+        return m_handle && ::WaitForSingleObject(m_handle.get(), 0) == WAIT_TIMEOUT;
     }
-    bool IsStarted() const { return handle_ != nullptr; }
+    bool IsStarted() const { return m_handle != nullptr; }
     // Waits for the end of the thread, answering messages sent to this thread meanwhile.
     void Join();
 
 private:
     static DWORD WINAPI Entry(void* parameter);
-    UniqueHandle handle_;
+    UniqueHandle m_handle;
 };
 
 }  // namespace ui

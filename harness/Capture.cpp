@@ -14,19 +14,19 @@ Capture::Capture(HWND window, bool clientOnly) {
     } else {
         ::GetWindowRect(window, &rc);
     }
-    width_ = rc.right - rc.left;
-    height_ = rc.bottom - rc.top;
-    if (width_ <= 0 || height_ <= 0) return;
-    DibSurface surface(width_, height_);
+    m_width = rc.right - rc.left;
+    m_height = rc.bottom - rc.top;
+    if (m_width <= 0 || m_height <= 0) return;
+    DibSurface surface(m_width, m_height);
     if (!surface.Made()) return;
     surface.CopyScreen(rc.left, rc.top);
     const DWORD* pixels = surface.Pixels();
-    pixels_.assign(pixels, pixels + static_cast<size_t>(width_) * height_);
+    m_pixels.assign(pixels, pixels + static_cast<size_t>(m_width) * m_height);
 }
 
 COLORREF Capture::At(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_ || pixels_.empty()) return CLR_INVALID;
-    const DWORD rgb = pixels_[static_cast<size_t>(y) * width_ + x] & 0xFFFFFF;
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height || m_pixels.empty()) return CLR_INVALID;
+    const DWORD rgb = m_pixels[static_cast<size_t>(y) * m_width + x] & 0xFFFFFF;
     return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
@@ -40,11 +40,11 @@ int Capture::Count(const RECT& area, COLORREF color) const {
 }
 
 int Capture::Differences(const Capture& other) const {
-    if (width_ != other.width_ || height_ != other.height_)
-        return std::max(width_ * height_, other.width_ * other.height_);
+    if (m_width != other.m_width || m_height != other.m_height)
+        return std::max(m_width * m_height, other.m_width * other.m_height);
     int count = 0;
-    for (size_t i = 0; i < pixels_.size(); ++i)
-        count += (pixels_[i] & 0xFFFFFF) != (other.pixels_[i] & 0xFFFFFF);
+    for (size_t i = 0; i < m_pixels.size(); ++i)
+        count += (m_pixels[i] & 0xFFFFFF) != (other.m_pixels[i] & 0xFFFFFF);
     return count;
 }
 

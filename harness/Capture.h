@@ -11,8 +11,8 @@ class Capture {
 public:
     // The window's client area, or the whole window with its frame.
     explicit Capture(HWND window, bool clientOnly = true);
-    int Width() const { return width_; }
-    int Height() const { return height_; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
     COLORREF At(int x, int y) const;  // 0x00BBGGRR; CLR_INVALID outside
     // Count of pixels in the rectangle (client coordinates) of exactly `color`.
     int Count(const RECT& area, COLORREF color) const;
@@ -20,8 +20,8 @@ public:
     int Differences(const Capture& other) const;
 
 private:
-    int width_ = 0, height_ = 0;
-    std::vector<DWORD> pixels_;  // 0x00RRGGBB rows top-down
+    int m_width = 0, m_height = 0;
+    std::vector<DWORD> m_pixels;  // 0x00RRGGBB rows top-down
 };
 
 }  // namespace harness

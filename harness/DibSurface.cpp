@@ -2,8 +2,8 @@
 
 namespace harness {
 
-DibSurface::DibSurface(int width, int height) : width_(width), height_(height) {
-    dc_ = ::CreateCompatibleDC(nullptr);
+DibSurface::DibSurface(int width, int height) : m_width(width), m_height(height) {
+    m_dc = ::CreateCompatibleDC(nullptr);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -11,38 +11,38 @@ DibSurface::DibSurface(int width, int height) : width_(width), height_(height) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    bitmap_ = ::CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap_) return;
-    bits_ = static_cast<DWORD*>(bits);
-    old_ = ::SelectObject(dc_, bitmap_);
+    m_bitmap = ::CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!m_bitmap) return;
+    m_bits = static_cast<DWORD*>(bits);
+    m_old = ::SelectObject(m_dc, m_bitmap);
 }
 
 DibSurface::~DibSurface() {
-    if (old_) ::SelectObject(dc_, old_);
-    if (bitmap_) ::DeleteObject(bitmap_);
-    if (dc_) ::DeleteDC(dc_);
+    if (m_old) ::SelectObject(m_dc, m_old);
+    if (m_bitmap) ::DeleteObject(m_bitmap);
+    if (m_dc) ::DeleteDC(m_dc);
 }
 
 const DWORD* DibSurface::Pixels() const {
     ::GdiFlush();
-    return bits_;
+    return m_bits;
 }
 
 COLORREF DibSurface::At(int x, int y) const {
-    const DWORD v = Pixels()[static_cast<size_t>(y) * width_ + x];
+    const DWORD v = Pixels()[static_cast<size_t>(y) * m_width + x];
     return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
 }
 
 void DibSurface::Fill(COLORREF color) {
     const DWORD value = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
     ::GdiFlush();
-    for (size_t i = 0; i < static_cast<size_t>(width_) * height_; ++i)
-        bits_[i] = value;
+    for (size_t i = 0; i < static_cast<size_t>(m_width) * m_height; ++i)
+        m_bits[i] = value;
 }
 
 void DibSurface::CopyScreen(int left, int top) {
     HDC screen = ::GetDC(nullptr);
-    ::BitBlt(dc_, 0, 0, width_, height_, screen, left, top, SRCCOPY);
+    ::BitBlt(m_dc, 0, 0, m_width, m_height, screen, left, top, SRCCOPY);
     ::ReleaseDC(nullptr, screen);
 }
 

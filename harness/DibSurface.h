@@ -13,10 +13,10 @@ public:
     DibSurface(const DibSurface&) = delete;
     DibSurface& operator=(const DibSurface&) = delete;
 
-    bool Made() const { return bits_ != nullptr; }
-    HDC Dc() const { return dc_; }
-    int Width() const { return width_; }
-    int Height() const { return height_; }
+    bool Made() const { return m_bits != nullptr; }
+    HDC Dc() const { return m_dc; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
     // 0x00RRGGBB, rows top-down, Width() a row; GDI's drawing so far included.
     const DWORD* Pixels() const;
 
@@ -26,11 +26,11 @@ public:
     void CopyScreen(int left, int top);
 
 private:
-    int width_, height_;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ old_ = nullptr;
-    DWORD* bits_ = nullptr;
+    int m_width, m_height;
+    HDC m_dc = nullptr;
+    HBITMAP m_bitmap = nullptr;
+    HGDIOBJ m_old = nullptr;
+    DWORD* m_bits = nullptr;
 };
 
 }  // namespace harness

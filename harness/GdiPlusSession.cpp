@@ -9,11 +9,11 @@ namespace harness {
 
 GdiPlusSession::GdiPlusSession() {
     Gdiplus::GdiplusStartupInput input;
-    Gdiplus::GdiplusStartup(&token_, &input, nullptr);
+    Gdiplus::GdiplusStartup(&m_token, &input, nullptr);
 }
 
 GdiPlusSession::~GdiPlusSession() {
-    if (token_) Gdiplus::GdiplusShutdown(token_);
+    if (m_token) Gdiplus::GdiplusShutdown(m_token);
 }
 
 }  // namespace harness

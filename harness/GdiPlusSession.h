@@ -14,7 +14,7 @@ public:
     GdiPlusSession& operator=(const GdiPlusSession&) = delete;
 
 private:
-    ULONG_PTR token_ = 0;
+    ULONG_PTR m_token = 0;
 };
 
 }  // namespace harness

@@ -58,11 +58,11 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM lParam) {
 
 HostProcess::HostProcess(const ProductFolder& folder, const std::wstring& arguments,
                          const std::wstring& program)
-    : process_(L"\"" + folder.PathOf(program) + L"\" " + arguments, folder.Dir(),
-               EnvironmentWithTemp(folder.TempDir())) {}
+    : m_process(L"\"" + folder.PathOf(program) + L"\" " + arguments, folder.Dir(),
+                EnvironmentWithTemp(folder.TempDir())) {}
 
 std::vector<std::string> HostProcess::Traces() const {
-    return monitor_.TracesOf(process_.Id());
+    return m_monitor.TracesOf(m_process.Id());
 }
 
 bool HostProcess::HasTrace(const std::string& text) const {
@@ -76,7 +76,7 @@ bool HostProcess::WaitForTrace(const std::string& text, DWORD ms) const {
 }
 
 std::vector<HWND> HostProcess::Windows() const {
-    WindowSearch search{process_.Id(), {}};
+    WindowSearch search{m_process.Id(), {}};
     ::EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&search));
     return search.windows;
 }
@@ -137,7 +137,7 @@ bool HostProcess::CloseSettings(HWND dialog, DWORD ms) const {
 }
 
 void HostProcess::Settle(DWORD pauseMs) const {
-    process_.WaitForInputIdle(5000);
+    m_process.WaitForInputIdle(5000);
     ::Sleep(pauseMs);
 }
 

@@ -22,15 +22,15 @@ public:
     HostProcess(const ProductFolder& folder, const std::wstring& arguments = L"/show",
                 const std::wstring& program = L"SettingHost.exe");
 
-    bool Started() const { return process_.Started(); }
-    DWORD Id() const { return process_.Id(); }
+    bool Started() const { return m_process.Started(); }
+    DWORD Id() const { return m_process.Id(); }
 
     // The process has ended within `ms`; its exit code is then ExitCode().
-    bool WaitForExit(DWORD ms = 15000) const { return process_.WaitForExit(ms); }
-    DWORD ExitCode() const { return process_.ExitCode(); }
-    bool Running() const { return process_.Running(); }
+    bool WaitForExit(DWORD ms = 15000) const { return m_process.WaitForExit(ms); }
+    DWORD ExitCode() const { return m_process.ExitCode(); }
+    bool Running() const { return m_process.Running(); }
     // Ends the process at once.
-    void Kill() { process_.Kill(99); }
+    void Kill() { m_process.Kill(99); }
 
     // Traces written to the debugger output so far (without their line ends).
     std::vector<std::string> Traces() const;
@@ -67,8 +67,8 @@ public:
     HWND MainWindow() const;
 
 private:
-    TraceMonitor& monitor_ = TraceMonitor::Instance();  // up before the process starts
-    Process process_;
+    TraceMonitor& m_monitor = TraceMonitor::Instance();  // up before the process starts
+    Process m_process;
 };
 
 }  // namespace harness

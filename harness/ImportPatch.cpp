@@ -45,7 +45,7 @@ void Write(ULONG_PTR* slot, ULONG_PTR value) {
 
 ImportPatch::ImportPatch(HMODULE module, const char* library, const char* function,
                          const void* replacement) {
-    slot_ = FindSlot(module, library, [&](const IMAGE_THUNK_DATA& lookup) {
+    m_slot = FindSlot(module, library, [&](const IMAGE_THUNK_DATA& lookup) {
         if (IMAGE_SNAP_BY_ORDINAL(lookup.u1.Ordinal)) return false;
         const auto* byName =
             At<const IMAGE_IMPORT_BY_NAME>(module, static_cast<DWORD>(lookup.u1.AddressOfData));
@@ -56,7 +56,7 @@ ImportPatch::ImportPatch(HMODULE module, const char* library, const char* functi
 
 ImportPatch::ImportPatch(HMODULE module, const char* library, WORD ordinal,
                          const void* replacement) {
-    slot_ = FindSlot(module, library, [&](const IMAGE_THUNK_DATA& lookup) {
+    m_slot = FindSlot(module, library, [&](const IMAGE_THUNK_DATA& lookup) {
         return IMAGE_SNAP_BY_ORDINAL(lookup.u1.Ordinal) &&
                IMAGE_ORDINAL(lookup.u1.Ordinal) == ordinal;
     });
@@ -64,16 +64,16 @@ ImportPatch::ImportPatch(HMODULE module, const char* library, WORD ordinal,
 }
 
 ImportPatch::ImportPatch(ImportPatch&& other) noexcept
-    : slot_(std::exchange(other.slot_, nullptr)), original_(other.original_) {}
+    : m_slot(std::exchange(other.m_slot, nullptr)), m_original(other.m_original) {}
 
 ImportPatch::~ImportPatch() {
-    if (slot_) Write(slot_, original_);
+    if (m_slot) Write(m_slot, m_original);
 }
 
 void ImportPatch::Patch(const void* replacement) {
-    if (!slot_) return;
-    original_ = *slot_;
-    Write(slot_, reinterpret_cast<ULONG_PTR>(replacement));
+    if (!m_slot) return;
+    m_original = *m_slot;
+    Write(m_slot, reinterpret_cast<ULONG_PTR>(replacement));
 }
 
 }  // namespace harness

@@ -21,18 +21,18 @@ public:
     ImportPatch& operator=(ImportPatch&&) = delete;
 
     // False when the module does not import the function.
-    bool Active() const { return slot_ != nullptr; }
+    bool Active() const { return m_slot != nullptr; }
     // The function the entry held before: the one the replacement stands in front of.
     template <class Function>
     Function Original() const {
-        return reinterpret_cast<Function>(original_);
+        return reinterpret_cast<Function>(m_original);
     }
 
 private:
     void Patch(const void* replacement);
 
-    ULONG_PTR* slot_ = nullptr;
-    ULONG_PTR original_ = 0;
+    ULONG_PTR* m_slot = nullptr;
+    ULONG_PTR m_original = 0;
 };
 
 }  // namespace harness

@@ -10,20 +10,20 @@ ManifestContext::ManifestContext(HMODULE module) {
     request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
     request.lpSource = path;
     request.lpResourceName = MAKEINTRESOURCEW(2);
-    context_ = ::CreateActCtxW(&request);
+    m_context = ::CreateActCtxW(&request);
 }
 
 ManifestContext::~ManifestContext() {
-    if (context_ != INVALID_HANDLE_VALUE) ::ReleaseActCtx(context_);
+    if (m_context != INVALID_HANDLE_VALUE) ::ReleaseActCtx(m_context);
 }
 
 ManifestContext::Activation::Activation(const ManifestContext& context) {
-    active_ =
-        context.context_ != INVALID_HANDLE_VALUE && ::ActivateActCtx(context.context_, &cookie_);
+    m_active =
+        context.m_context != INVALID_HANDLE_VALUE && ::ActivateActCtx(context.m_context, &m_cookie);
 }
 
 ManifestContext::Activation::~Activation() {
-    if (active_) ::DeactivateActCtx(0, cookie_);
+    if (m_active) ::DeactivateActCtx(0, m_cookie);
 }
 
 }  // namespace harness

@@ -24,12 +24,12 @@ public:
         Activation& operator=(const Activation&) = delete;
 
     private:
-        ULONG_PTR cookie_ = 0;
-        bool active_ = false;
+        ULONG_PTR m_cookie = 0;
+        bool m_active = false;
     };
 
 private:
-    HANDLE context_ = INVALID_HANDLE_VALUE;
+    HANDLE m_context = INVALID_HANDLE_VALUE;
 };
 
 }  // namespace harness

@@ -16,36 +16,36 @@ Process::Process(const std::wstring& commandLine, const std::wstring& folder,
                          environment.empty() ? nullptr : environment.data(),
                          folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
         ::CloseHandle(info.hThread);
-        handle_ = info.hProcess;
-        id_ = info.dwProcessId;
+        m_handle = info.hProcess;
+        m_id = info.dwProcessId;
     }
 }
 
 Process::~Process() {
     if (Running()) Kill(99);
-    if (handle_) ::CloseHandle(handle_);
+    if (m_handle) ::CloseHandle(m_handle);
 }
 
 bool Process::Running() const {
-    return handle_ && ::WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT;
+    return m_handle && ::WaitForSingleObject(m_handle, 0) == WAIT_TIMEOUT;
 }
 
 bool Process::WaitForExit(DWORD ms) const {
-    return handle_ && ::WaitForSingleObject(handle_, ms) == WAIT_OBJECT_0;
+    return m_handle && ::WaitForSingleObject(m_handle, ms) == WAIT_OBJECT_0;
 }
 
 DWORD Process::ExitCode() const {
     DWORD code = STILL_ACTIVE;
-    if (handle_) ::GetExitCodeProcess(handle_, &code);
+    if (m_handle) ::GetExitCodeProcess(m_handle, &code);
     return code;
 }
 
 void Process::WaitForInputIdle(DWORD ms) const {
-    if (Running()) ::WaitForInputIdle(handle_, ms);
+    if (Running()) ::WaitForInputIdle(m_handle, ms);
 }
 
 void Process::Kill(UINT code) {
-    if (Running()) ::TerminateProcess(handle_, code);
+    if (Running()) ::TerminateProcess(m_handle, code);
     WaitForExit(10000);
 }
 

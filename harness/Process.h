@@ -18,8 +18,8 @@ public:
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
 
-    bool Started() const { return handle_ != nullptr; }
-    DWORD Id() const { return id_; }
+    bool Started() const { return m_handle != nullptr; }
+    DWORD Id() const { return m_id; }
     bool Running() const;
     // The process has ended within `ms`; its exit code is then ExitCode().
     bool WaitForExit(DWORD ms) const;
@@ -30,8 +30,8 @@ public:
     void Kill(UINT code);
 
 private:
-    HANDLE handle_ = nullptr;  // owned
-    DWORD id_ = 0;
+    HANDLE m_handle = nullptr;  // owned
+    DWORD m_id = 0;
 };
 
 }  // namespace harness

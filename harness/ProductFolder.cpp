@@ -17,15 +17,16 @@ const wchar_t* const kConfigurationFiles[] = {L"Setting.ini", L"CreateDisk.ini"}
 
 }  // namespace
 
-ProductFolder::ProductFolder(std::wstring dir, size_t padTo) : dir_(std::move(dir)), root_(dir_) {
-    DeleteTree(root_);
-    ::CreateDirectoryW(dir_.c_str(), nullptr);
+ProductFolder::ProductFolder(std::wstring dir, size_t padTo)
+    : m_dir(std::move(dir)), m_root(m_dir) {
+    DeleteTree(m_root);
+    ::CreateDirectoryW(m_dir.c_str(), nullptr);
     PadTo(padTo);
     ::CreateDirectoryW(TempDir().c_str(), nullptr);
 }
 
 ProductFolder::~ProductFolder() {
-    if (!keep_) DeleteTree(root_);
+    if (!m_keep) DeleteTree(m_root);
 }
 
 bool ProductFolder::Made() const {
@@ -36,16 +37,16 @@ bool ProductFolder::Made() const {
 // runs on.
 void ProductFolder::PadTo(size_t length) {
     constexpr size_t kLongestName = 120;
-    while (length > dir_.size()) {
-        const size_t left = length - dir_.size();
+    while (length > m_dir.size()) {
+        const size_t left = length - m_dir.size();
         if (left == 1) {
-            dir_ += L'x';  // lengthens the last folder's name
-            ::MoveFileW(dir_.substr(0, dir_.size() - 1).c_str(), dir_.c_str());
-            if (root_.size() + 1 == dir_.size()) root_ = dir_;
+            m_dir += L'x';  // lengthens the last folder's name
+            ::MoveFileW(m_dir.substr(0, m_dir.size() - 1).c_str(), m_dir.c_str());
+            if (m_root.size() + 1 == m_dir.size()) m_root = m_dir;
             return;
         }
-        dir_ += L"\\" + std::wstring(std::min(left - 1, kLongestName), L'x');
-        ::CreateDirectoryW(dir_.c_str(), nullptr);
+        m_dir += L"\\" + std::wstring(std::min(left - 1, kLongestName), L'x');
+        ::CreateDirectoryW(m_dir.c_str(), nullptr);
     }
 }
 

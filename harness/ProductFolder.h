@@ -19,8 +19,8 @@ public:
     ProductFolder& operator=(const ProductFolder&) = delete;
 
     bool Made() const;
-    const std::wstring& Dir() const { return dir_; }
-    std::wstring PathOf(const std::wstring& relative) const { return dir_ + L"\\" + relative; }
+    const std::wstring& Dir() const { return m_dir; }
+    std::wstring PathOf(const std::wstring& relative) const { return m_dir + L"\\" + relative; }
     std::wstring TempDir() const { return PathOf(L"temp"); }
 
     // Puts the programs of a product folder from the folder `from` in place: linked, so that
@@ -34,14 +34,14 @@ public:
     void AddConfiguration(const std::wstring& from);
 
     // Leaves the folder in place when the object goes.
-    void Keep() { keep_ = true; }
+    void Keep() { m_keep = true; }
 
 private:
     void PadTo(size_t length);
 
-    std::wstring dir_;
-    std::wstring root_;  // the top folder of `dir_` (its padding is a chain of folders)
-    bool keep_ = false;
+    std::wstring m_dir;
+    std::wstring m_root;  // the top folder of `m_dir` (its padding is a chain of folders)
+    bool m_keep = false;
 };
 
 }  // namespace harness

@@ -33,13 +33,13 @@ private:
     void Serve();
 
     static constexpr DWORD kSize = 4096;
-    HANDLE buffer_ = nullptr;
-    HANDLE bufferReady_ = nullptr;
-    HANDLE dataReady_ = nullptr;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
-    mutable std::mutex mutex_;
-    std::vector<std::pair<DWORD, std::string>> traces_;  // process id, text
+    HANDLE m_buffer = nullptr;
+    HANDLE m_bufferReady = nullptr;
+    HANDLE m_dataReady = nullptr;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+    mutable std::mutex m_mutex;
+    std::vector<std::pair<DWORD, std::string>> m_traces;  // process id, text
 };
 
 }  // namespace harness

@@ -5,13 +5,13 @@
 namespace harness {
 
 UnmanagedWindows::UnmanagedWindows(const std::wstring& program)
-    : key_(L"Software\\Wine\\AppDefaults\\" + program + L"\\X11 Driver") {
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, key_.c_str(), L"Managed", REG_SZ, L"N",
+    : m_key(L"Software\\Wine\\AppDefaults\\" + program + L"\\X11 Driver") {
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, m_key.c_str(), L"Managed", REG_SZ, L"N",
                       2 * sizeof(wchar_t));
 }
 
 UnmanagedWindows::~UnmanagedWindows() {
-    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, key_.c_str(), L"Managed");
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, m_key.c_str(), L"Managed");
 }
 
 }  // namespace harness

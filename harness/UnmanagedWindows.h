@@ -16,7 +16,7 @@ public:
     UnmanagedWindows& operator=(const UnmanagedWindows&) = delete;
 
 private:
-    std::wstring key_;
+    std::wstring m_key;
 };
 
 }  // namespace harness

@@ -15,16 +15,16 @@ UniqueHandle& UniqueHandle::operator=(UniqueHandle&& other) noexcept {
 }
 
 HANDLE UniqueHandle::Release() {
-    HANDLE handle = handle_;
-    handle_ = nullptr;
+    HANDLE handle = m_handle;
+    m_handle = nullptr;
     return handle;
 }
 
 void UniqueHandle::Reset(HANDLE handle) {
     if (*this) {
-        CloseHandle(handle_);
+        CloseHandle(m_handle);
     }
-    handle_ = handle;
+    m_handle = handle;
 }
 
 void ThrowWin32(const char* what, DWORD code) {
@@ -177,18 +177,18 @@ void TruncateFile(const std::wstring& path) {
 }
 
 FolderLock::FolderLock(const std::wstring& folder)
-    : mutex_(CreateMutexW(nullptr, FALSE, MutexNameFor(folder).c_str())) {
-    if (!mutex_) {
+    : m_mutex(CreateMutexW(nullptr, FALSE, MutexNameFor(folder).c_str())) {
+    if (!m_mutex) {
         ThrowWin32("CreateMutexW");
     }
-    const DWORD wait = WaitForSingleObject(mutex_.Get(), INFINITE);
+    const DWORD wait = WaitForSingleObject(m_mutex.Get(), INFINITE);
     if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED) {
         ThrowWin32("WaitForSingleObject");
     }
 }
 
 FolderLock::~FolderLock() {
-    ReleaseMutex(mutex_.Get());
+    ReleaseMutex(m_mutex.Get());
 }
 
 }  // namespace sim

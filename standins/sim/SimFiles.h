@@ -12,20 +12,22 @@ namespace sim {
 class UniqueHandle {
 public:
     UniqueHandle() = default;
-    explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
+    explicit UniqueHandle(HANDLE handle) : m_handle(handle) {}
     ~UniqueHandle() { Reset(); }
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : m_handle(other.Release()) {}
     UniqueHandle& operator=(UniqueHandle&& other) noexcept;
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
 
-    HANDLE Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return m_handle; }
+    explicit operator bool() const {
+        return m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE;
+    }
     HANDLE Release();
     void Reset(HANDLE handle = nullptr);
 
 private:
-    HANDLE handle_ = nullptr;
+    HANDLE m_handle = nullptr;
 };
 
 // Throws std::system_error carrying GetLastError() (or `code` when nonzero).
@@ -56,7 +58,7 @@ public:
     FolderLock& operator=(const FolderLock&) = delete;
 
 private:
-    UniqueHandle mutex_;
+    UniqueHandle m_mutex;
 };
 
 }  // namespace sim

@@ -72,12 +72,12 @@ std::optional<std::vector<BYTE>> BracedBytes(std::string_view value) {
 }  // namespace
 
 void CallLine::Add(const char* name, const std::string& value) {
-    if (!arguments_.empty()) {
-        arguments_ += ", ";
+    if (!m_arguments.empty()) {
+        m_arguments += ", ";
     }
-    arguments_ += name;
-    arguments_ += '=';
-    arguments_ += value;
+    m_arguments += name;
+    m_arguments += '=';
+    m_arguments += value;
 }
 
 CallLine& CallLine::Number(const char* name, DWORD value) {
@@ -128,7 +128,7 @@ CallLine& CallLine::Null(const char* name) {
 
 std::string CallLine::Finish(DWORD result) const {
     return Timestamp() + " [" + std::to_string(GetCurrentProcessId()) + ":" +
-           std::to_string(GetCurrentThreadId()) + "] " + operation_ + "(" + arguments_ +
+           std::to_string(GetCurrentThreadId()) + "] " + m_operation + "(" + m_arguments +
            ") = " + std::to_string(result) + "\r\n";
 }
 

@@ -43,7 +43,7 @@ namespace sim {
 // Builds one journal line.
 class CallLine {
 public:
-    explicit CallLine(std::string operation) : operation_(std::move(operation)) {}
+    explicit CallLine(std::string operation) : m_operation(std::move(operation)) {}
 
     CallLine& Number(const char* name, DWORD value);
     CallLine& HexNumber(const char* name, DWORD value);
@@ -60,8 +60,8 @@ public:
 private:
     void Add(const char* name, const std::string& value);
 
-    std::string operation_;
-    std::string arguments_;
+    std::string m_operation;
+    std::string m_arguments;
 };
 
 struct JournalEntry {

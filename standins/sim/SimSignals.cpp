@@ -11,18 +11,18 @@ class RegistryKey {
 public:
     RegistryKey() = default;
     ~RegistryKey() {
-        if (key_ != nullptr) {
-            RegCloseKey(key_);
+        if (m_key != nullptr) {
+            RegCloseKey(m_key);
         }
     }
     RegistryKey(const RegistryKey&) = delete;
     RegistryKey& operator=(const RegistryKey&) = delete;
 
-    HKEY* Receive() { return &key_; }
-    HKEY Get() const { return key_; }
+    HKEY* Receive() { return &m_key; }
+    HKEY Get() const { return m_key; }
 
 private:
-    HKEY key_ = nullptr;
+    HKEY m_key = nullptr;
 };
 
 DWORD DeleteFlag() {

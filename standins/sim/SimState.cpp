@@ -42,18 +42,18 @@ std::optional<FileStamp> StampOf(const std::wstring& path) {
 class KnownStates {
 public:
     std::optional<EngineState> Find(const std::wstring& path, const FileStamp& stamp) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        const auto known = states_.find(path);
-        if (known == states_.end() || !(known->second.first == stamp)) return std::nullopt;
+        std::lock_guard<std::mutex> lock(m_mutex);
+        const auto known = m_states.find(path);
+        if (known == m_states.end() || !(known->second.first == stamp)) return std::nullopt;
         return known->second.second;
     }
     void Remember(const std::wstring& path, const EngineState& state) {
         const auto stamp = StampOf(path);
-        std::lock_guard<std::mutex> lock(mutex_);
+        std::lock_guard<std::mutex> lock(m_mutex);
         if (stamp && !Recent(stamp->written)) {
-            states_[path] = {*stamp, state};
+            m_states[path] = {*stamp, state};
         } else {
-            states_.erase(path);
+            m_states.erase(path);
         }
     }
 
@@ -68,8 +68,8 @@ private:
         return value(now) < value(written) + kTrustedAfter;
     }
 
-    std::mutex mutex_;
-    std::map<std::wstring, std::pair<FileStamp, EngineState>> states_;
+    std::mutex m_mutex;
+    std::map<std::wstring, std::pair<FileStamp, EngineState>> m_states;
 };
 
 // Made when the library loads: a function-local object would be made on first use through the
@@ -85,32 +85,32 @@ KnownStates& Known() {
 
 // The folder's lock is held from here on: no other writer can change the file meanwhile.
 StateTransaction::StateTransaction(std::wstring folder)
-    : folder_(std::move(folder)), lock_(folder_) {
-    const std::wstring path = JoinPath(folder_, kStateFileName);
+    : m_folder(std::move(folder)), m_lock(m_folder) {
+    const std::wstring path = JoinPath(m_folder, kStateFileName);
     const auto stamp = StampOf(path);
     if (stamp) {
         if (auto known = Known().Find(path, *stamp)) {
-            state_ = std::move(*known);
+            m_state = std::move(*known);
             return;
         }
     }
     std::string content;
     if (ReadWholeFile(path, content)) {
-        state_ = ParseState(content);
+        m_state = ParseState(content);
     } else {
-        WriteWholeFile(path, FormatState(state_));  // first use: the defaults
+        WriteWholeFile(path, FormatState(m_state));  // first use: the defaults
     }
-    Known().Remember(path, state_);
+    Known().Remember(path, m_state);
 }
 
 void StateTransaction::Commit() {
-    const std::wstring path = JoinPath(folder_, kStateFileName);
-    WriteWholeFile(path, FormatState(state_));
-    Known().Remember(path, state_);
+    const std::wstring path = JoinPath(m_folder, kStateFileName);
+    WriteWholeFile(path, FormatState(m_state));
+    Known().Remember(path, m_state);
 }
 
 void StateTransaction::Journal(const std::string& line) {
-    AppendToFile(JoinPath(folder_, kJournalFileName), line);
+    AppendToFile(JoinPath(m_folder, kJournalFileName), line);
 }
 
 EngineState ReadState(const std::wstring& folder) {

@@ -54,15 +54,15 @@ public:
     StateTransaction(const StateTransaction&) = delete;
     StateTransaction& operator=(const StateTransaction&) = delete;
 
-    EngineState& State() { return state_; }
-    const std::wstring& Folder() const { return folder_; }
+    EngineState& State() { return m_state; }
+    const std::wstring& Folder() const { return m_folder; }
     void Commit();                          // writes the state back
     void Journal(const std::string& line);  // appends one finished journal line
 
 private:
-    std::wstring folder_;
-    FolderLock lock_;
-    EngineState state_;
+    std::wstring m_folder;
+    FolderLock m_lock;
+    EngineState m_state;
 };
 
 // Sets HKCR\Merrowfield\InitNvOk as `setting` says (a text, or kFlagAbsent / kFlagDword /

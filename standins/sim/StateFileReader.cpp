@@ -25,20 +25,20 @@ StateFileReader::StateFileReader(std::string_view text) {
             continue;
         }
         if (line.front() == '[' && line.back() == ']') {
-            sections_.push_back({std::string(text::Trim(line.substr(1, line.size() - 2))), {}});
+            m_sections.push_back({std::string(text::Trim(line.substr(1, line.size() - 2))), {}});
             continue;
         }
         const size_t equals = line.find('=');
-        if (equals == std::string_view::npos || sections_.empty()) {
+        if (equals == std::string_view::npos || m_sections.empty()) {
             continue;  // not a key line: ignored like any other unreadable line
         }
-        sections_.back().lines.emplace_back(std::string(text::Trim(line.substr(0, equals))),
-                                            std::string(text::Trim(line.substr(equals + 1))));
+        m_sections.back().lines.emplace_back(std::string(text::Trim(line.substr(0, equals))),
+                                             std::string(text::Trim(line.substr(equals + 1))));
     }
 }
 
 const StateFileReader::Entries* StateFileReader::Find(std::string_view section) const {
-    for (const Entries& entries : sections_) {
+    for (const Entries& entries : m_sections) {
         if (text::EqualNoCase(entries.name, section)) {
             return &entries;
         }
@@ -47,10 +47,10 @@ const StateFileReader::Entries* StateFileReader::Find(std::string_view section) 
 }
 
 const std::string* StateFileReader::Raw(const char* key) const {
-    if (section_ == nullptr) {
+    if (m_section == nullptr) {
         return nullptr;
     }
-    for (const auto& [name, value] : section_->lines) {
+    for (const auto& [name, value] : m_section->lines) {
         if (text::EqualNoCase(name, key)) {
             return &value;
         }
@@ -95,11 +95,11 @@ void StateFileReader::Wide(const char* key, std::wstring& value) const {
 }
 
 void StateFileReader::Bytes(void* record, size_t size) const {
-    if (section_ == nullptr) {
+    if (m_section == nullptr) {
         return;
     }
     std::memset(record, 0, size);
-    for (const auto& [key, value] : section_->lines) {
+    for (const auto& [key, value] : m_section->lines) {
         const auto offset = text::ParseNumber(key);
         const auto bytes = text::ParseHex(value);
         if (!offset || !bytes || *offset >= size) {
@@ -111,11 +111,11 @@ void StateFileReader::Bytes(void* record, size_t size) const {
 }
 
 void StateFileReader::Table(OperationTable& table) const {
-    if (section_ == nullptr) {
+    if (m_section == nullptr) {
         return;
     }
     table.clear();
-    for (const auto& [key, value] : section_->lines) {
+    for (const auto& [key, value] : m_section->lines) {
         const auto number = text::ParseNumber(value);
         if (number && *number != 0) {
             table[key] = *number;

@@ -26,7 +26,7 @@ public:
     StateFileReader(const StateFileReader&) = delete;
     StateFileReader& operator=(const StateFileReader&) = delete;
 
-    void Section(const char* name) { section_ = Find(name); }
+    void Section(const char* name) { m_section = Find(name); }
     // What the file says about itself is of no use to a reader.
     void Comment(const char*) {}
     template <class MakeText>
@@ -58,8 +58,8 @@ private:
     const std::string* Raw(const char* key) const;
     void Bytes(void* record, size_t size) const;
 
-    std::vector<Entries> sections_;  // in the file's order
-    const Entries* section_ = nullptr;
+    std::vector<Entries> m_sections;  // in the file's order
+    const Entries* m_section = nullptr;
 };
 
 }  // namespace sim

@@ -8,18 +8,18 @@
 namespace sim {
 
 void StateFileWriter::Section(const char* name) {
-    if (!text_.empty()) {
-        text_ += "\r\n";
+    if (!m_text.empty()) {
+        m_text += "\r\n";
     }
-    text_ += std::string("[") + name + "]\r\n";
+    m_text += std::string("[") + name + "]\r\n";
 }
 
 void StateFileWriter::Comment(const std::string& comment) {
-    text_ += "; " + comment + "\r\n";
+    m_text += "; " + comment + "\r\n";
 }
 
 void StateFileWriter::Value(const std::string& key, const std::string& value) {
-    text_ += key + " = " + value + "\r\n";
+    m_text += key + " = " + value + "\r\n";
 }
 
 void StateFileWriter::HexNumber(const char* key, DWORD value) {

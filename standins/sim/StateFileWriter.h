@@ -40,13 +40,13 @@ public:
     }
     void Table(const OperationTable& table);
 
-    const std::string& Text() const { return text_; }
+    const std::string& Text() const { return m_text; }
 
 private:
     void Value(const std::string& key, const std::string& value);
     void Bytes(const void* record, size_t size);
 
-    std::string text_;
+    std::string m_text;
 };
 
 }  // namespace sim

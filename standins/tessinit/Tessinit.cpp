@@ -54,28 +54,28 @@ LRESULT CALLBACK ProgressProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 // Registers the progress window's class for the lifetime of the object.
 class ProgressClass {
 public:
-    explicit ProgressClass(HINSTANCE instance) : instance_(instance) {
+    explicit ProgressClass(HINSTANCE instance) : m_instance(instance) {
         WNDCLASSEXW windowClass{sizeof windowClass};
         windowClass.lpfnWndProc = ProgressProc;
         windowClass.hInstance = instance;
         windowClass.hCursor = LoadCursorW(nullptr, IDC_WAIT);
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         windowClass.lpszClassName = kWindowClass;
-        registered_ = RegisterClassExW(&windowClass) != 0;
+        m_registered = RegisterClassExW(&windowClass) != 0;
     }
     ~ProgressClass() {
-        if (registered_) {
-            UnregisterClassW(kWindowClass, instance_);
+        if (m_registered) {
+            UnregisterClassW(kWindowClass, m_instance);
         }
     }
     ProgressClass(const ProgressClass&) = delete;
     ProgressClass& operator=(const ProgressClass&) = delete;
 
-    bool Registered() const { return registered_; }
+    bool Registered() const { return m_registered; }
 
 private:
-    HINSTANCE instance_;
-    bool registered_ = false;
+    HINSTANCE m_instance;
+    bool m_registered = false;
 };
 
 HWND CreateProgressWindow(HINSTANCE instance) {

@@ -170,17 +170,17 @@ bool World::Traced(const std::wstring& start) const {
 
 Configuration::Configuration(const std::vector<IniValue>& changes) {
     std::ifstream file(SETTING_SHIPPED_CONFIG, std::ios::binary);
-    shipped_ = settingcheck::IniDocument::Parse(
+    m_shipped = settingcheck::IniDocument::Parse(
         std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()));
     for (const IniValue& change : changes)
-        changes_[{Lower(change.section), Lower(change.key)}] = change.value;
+        m_changes[{Lower(change.section), Lower(change.key)}] = change.value;
 }
 
 std::wstring Configuration::Value(const std::wstring& section, const std::wstring& key) const {
-    const auto changed = changes_.find({Lower(section), Lower(key)});
-    if (changed != changes_.end()) return changed->second ? changed->second : L"";
+    const auto changed = m_changes.find({Lower(section), Lower(key)});
+    if (changed != m_changes.end()) return changed->second ? changed->second : L"";
     std::wstring value;
-    shipped_.Get(section, key, value);
+    m_shipped.Get(section, key, value);
     return settingcheck::Unquote(value);
 }
 

@@ -69,8 +69,8 @@ public:
 
 private:
     std::wstring Value(const std::wstring& section, const std::wstring& key) const;
-    settingcheck::IniDocument shipped_;
-    std::map<std::pair<std::wstring, std::wstring>, const wchar_t*> changes_;
+    settingcheck::IniDocument m_shipped;
+    std::map<std::pair<std::wstring, std::wstring>, const wchar_t*> m_changes;
 };
 
 // The options as the dialog makes them: the restore list's two entries, the first selected.

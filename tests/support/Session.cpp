@@ -19,8 +19,8 @@ void StopTrays() {
 
 Session::Session(const std::string& name, size_t padTo)
     : sandbox(name, padTo),
-      shippedSetting_(sandbox.ReadFile(L"Setting.ini")),
-      shippedCreateDisk_(sandbox.ReadFile(L"CreateDisk.ini")) {}
+      m_shippedSetting(sandbox.ReadFile(L"Setting.ini")),
+      m_shippedCreateDisk(sandbox.ReadFile(L"CreateDisk.ini")) {}
 
 Session::~Session() {
     if (host) host->Kill();
@@ -29,10 +29,10 @@ Session::~Session() {
 
 void Session::RestoreConfiguration() {
     // Rewritten only when changed: a new write time makes the module read the file again.
-    if (sandbox.ReadFile(L"Setting.ini") != shippedSetting_)
-        sandbox.WriteFile(L"Setting.ini", shippedSetting_);
-    if (sandbox.ReadFile(L"CreateDisk.ini") != shippedCreateDisk_)
-        sandbox.WriteFile(L"CreateDisk.ini", shippedCreateDisk_);
+    if (sandbox.ReadFile(L"Setting.ini") != m_shippedSetting)
+        sandbox.WriteFile(L"Setting.ini", m_shippedSetting);
+    if (sandbox.ReadFile(L"CreateDisk.ini") != m_shippedCreateDisk)
+        sandbox.WriteFile(L"CreateDisk.ini", m_shippedCreateDisk);
 }
 
 void Session::Prepare(const std::string& engine, const std::vector<IniValue>& ini) {

@@ -74,7 +74,7 @@ public:
 
 private:
     void RestoreConfiguration();
-    std::string shippedSetting_, shippedCreateDisk_;
+    std::string m_shippedSetting, m_shippedCreateDisk;
 };
 
 // Ends every tray application a test started (each signal ends one instance).

@@ -17,18 +17,18 @@ namespace testsupport {
 class TempFolder {
 public:
     explicit TempFolder(const std::wstring& name = Widen(TestName()))
-        : dir_(SandboxPath(name + L"-" + std::to_wstring(::GetCurrentProcessId()))) {
-        DeleteTree(dir_);
-        ::CreateDirectoryW(dir_.c_str(), nullptr);
+        : m_dir(SandboxPath(name + L"-" + std::to_wstring(::GetCurrentProcessId()))) {
+        DeleteTree(m_dir);
+        ::CreateDirectoryW(m_dir.c_str(), nullptr);
     }
     ~TempFolder() {
-        if (!TestFailed()) DeleteTree(dir_);
+        if (!TestFailed()) DeleteTree(m_dir);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    const std::wstring& Dir() const { return dir_; }
-    std::wstring PathOf(const std::wstring& name) const { return dir_ + L"\\" + name; }
+    const std::wstring& Dir() const { return m_dir; }
+    std::wstring PathOf(const std::wstring& name) const { return m_dir + L"\\" + name; }
 
     void Write(const std::wstring& name, const std::string& bytes) const {
         std::ofstream out(PathOf(name).c_str(), std::ios::binary | std::ios::trunc);
@@ -44,7 +44,7 @@ public:
     }
 
 private:
-    std::wstring dir_;
+    std::wstring m_dir;
 };
 
 // A TempFolder that is also this process's temporary folder (TMP and TEMP, inherited by the
@@ -52,19 +52,19 @@ private:
 // with `engine`, the simulated engine keeps its state and journal there too.
 class TemporaryFolder : public TempFolder {
 public:
-    explicit TemporaryFolder(bool engine = false) : engine_(engine) {
+    explicit TemporaryFolder(bool engine = false) : m_engine(engine) {
         for (const wchar_t* name : {L"TMP", L"TEMP"}) {
             wchar_t value[MAX_PATH * 2] = {};
             ::GetEnvironmentVariableW(name, value, MAX_PATH * 2);
-            saved_.push_back(value);
+            m_saved.push_back(value);
             ::SetEnvironmentVariableW(name, Dir().c_str());
         }
-        if (engine_) ::SetEnvironmentVariableW(L"PELLUCIDSIM_FOLDER", Dir().c_str());
+        if (m_engine) ::SetEnvironmentVariableW(L"PELLUCIDSIM_FOLDER", Dir().c_str());
     }
     ~TemporaryFolder() {
-        ::SetEnvironmentVariableW(L"TMP", saved_[0].c_str());
-        ::SetEnvironmentVariableW(L"TEMP", saved_[1].c_str());
-        if (engine_) ::SetEnvironmentVariableW(L"PELLUCIDSIM_FOLDER", nullptr);
+        ::SetEnvironmentVariableW(L"TMP", m_saved[0].c_str());
+        ::SetEnvironmentVariableW(L"TEMP", m_saved[1].c_str());
+        if (m_engine) ::SetEnvironmentVariableW(L"PELLUCIDSIM_FOLDER", nullptr);
     }
 
     // The records of the module's log that `program` wrote here.
@@ -73,8 +73,8 @@ public:
     }
 
 private:
-    bool engine_;
-    std::vector<std::wstring> saved_;
+    bool m_engine;
+    std::vector<std::wstring> m_saved;
 };
 
 }  // namespace testsupport

@@ -29,16 +29,16 @@ constexpr COLORREF kUnpainted = RGB(1, 2, 3);
 class FrameWindow {
 public:
     FrameWindow(int width, int height, const wchar_t* title) {
-        hwnd_ = ::CreateWindowExW(0, L"STATIC", title, WS_POPUP, 0, 0, width, height, nullptr,
-                                  nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        m_hWnd = ::CreateWindowExW(0, L"STATIC", title, WS_POPUP, 0, 0, width, height, nullptr,
+                                   nullptr, ::GetModuleHandleW(nullptr), nullptr);
     }
-    ~FrameWindow() { ::DestroyWindow(hwnd_); }
+    ~FrameWindow() { ::DestroyWindow(m_hWnd); }
     FrameWindow(const FrameWindow&) = delete;
     FrameWindow& operator=(const FrameWindow&) = delete;
-    HWND Handle() const { return hwnd_; }
+    HWND Handle() const { return m_hWnd; }
 
 private:
-    HWND hwnd_ = nullptr;
+    HWND m_hWnd = nullptr;
 };
 
 // A product folder holding skin\default\frame\wndbk.png with `band` (none when empty).

@@ -27,14 +27,14 @@ HostWindow::HostWindow() {
     windowClass.hInstance = ::GetModuleHandleW(nullptr);
     windowClass.lpszClassName = L"SettingBenchHost";
     ::RegisterClassW(&windowClass);
-    window_ = ::CreateWindowW(L"SettingBenchHost", L"Bench host", WS_OVERLAPPEDWINDOW, 0, 0, 800,
-                              640, nullptr, nullptr, windowClass.hInstance, nullptr);
-    ::ShowWindow(window_, SW_SHOW);
-    ::UpdateWindow(window_);
+    m_window = ::CreateWindowW(L"SettingBenchHost", L"Bench host", WS_OVERLAPPEDWINDOW, 0, 0, 800,
+                               640, nullptr, nullptr, windowClass.hInstance, nullptr);
+    ::ShowWindow(m_window, SW_SHOW);
+    ::UpdateWindow(m_window);
 }
 
 HostWindow::~HostWindow() {
-    ::DestroyWindow(window_);
+    ::DestroyWindow(m_window);
 }
 
 double HostWindow::TimeToIdle(const AtIdle& atIdle, const std::function<void()>& open) {

@@ -15,7 +15,7 @@ public:
     HostWindow(const HostWindow&) = delete;
     HostWindow& operator=(const HostWindow&) = delete;
 
-    HWND Handle() const { return window_; }
+    HWND Handle() const { return m_window; }
 
     // Runs `open`, which opens a modal dialog over this window and returns when it has closed;
     // `atIdle` runs when the dialog is up and idle and must end it. Returns the time from the
@@ -24,7 +24,7 @@ public:
     double TimeToIdle(const AtIdle& atIdle, const std::function<void()>& open);
 
 private:
-    HWND window_;
+    HWND m_window;
 };
 
 }  // namespace bench

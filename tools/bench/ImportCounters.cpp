@@ -51,11 +51,11 @@ int WINAPI CountedLoadImageIcm(const WCHAR* a, void** b) {
 // Every engine operation the module imports, timed. The wrappers keep each signature.
 class EngineClock {
 public:
-    EngineClock() : start_(Now()) {}
-    ~EngineClock() { g_engineMicros += static_cast<long long>((Now() - start_) * 1000.0); }
+    EngineClock() : m_start(Now()) {}
+    ~EngineClock() { g_engineMicros += static_cast<long long>((Now() - m_start) * 1000.0); }
 
 private:
-    double start_;
+    double m_start;
 };
 
 #define TIMED_ENGINE_CALL(name, ordinal, params, args) \
@@ -97,7 +97,7 @@ void Redirect(std::vector<harness::ImportPatch>& patches, HMODULE module, const 
 }  // namespace
 
 ImportCounters::ImportCounters(HMODULE module) {
-    auto& p = patches_;
+    auto& p = m_patches;
     Redirect(p, module, "KERNEL32.dll", "GetPrivateProfileStringW", g_realGetProfileString,
              &CountedGetProfileString);
     Redirect(p, module, "KERNEL32.dll", "GetPrivateProfileIntW", g_realGetProfileInt,

@@ -27,7 +27,7 @@ public:
     static CallCounts Counts();
 
 private:
-    std::vector<harness::ImportPatch> patches_;
+    std::vector<harness::ImportPatch> m_patches;
 };
 
 }  // namespace bench

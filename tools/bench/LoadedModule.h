@@ -7,17 +7,17 @@ namespace bench {
 
 class LoadedModule {
 public:
-    explicit LoadedModule(const wchar_t* name) : module_(::LoadLibraryW(name)) {}
+    explicit LoadedModule(const wchar_t* name) : m_module(::LoadLibraryW(name)) {}
     ~LoadedModule() {
-        if (module_) ::FreeLibrary(module_);
+        if (m_module) ::FreeLibrary(m_module);
     }
     LoadedModule(const LoadedModule&) = delete;
     LoadedModule& operator=(const LoadedModule&) = delete;
 
-    HMODULE Handle() const { return module_; }
+    HMODULE Handle() const { return m_module; }
 
 private:
-    HMODULE module_;
+    HMODULE m_module;
 };
 
 }  // namespace bench

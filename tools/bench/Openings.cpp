@@ -31,14 +31,15 @@ void CloseBaselineDialog(HWND dialog) {
 }
 
 Openings::Openings(HMODULE module, ShowDlgSettingFn show)
-    : module_(module), show_(show), controls_(module) {}
+    : m_module(module), m_show(show), m_controls(module) {}
 
 double Openings::OpenModule(const HostWindow::AtIdle& atIdle) {
-    return host_.TimeToIdle(atIdle, [&] { show_(host_.Handle()); });
+    return m_host.TimeToIdle(atIdle, [&] { m_show(m_host.Handle()); });
 }
 
 double Openings::OpenBaseline(const HostWindow::AtIdle& atIdle) {
-    return host_.TimeToIdle(atIdle, [&] { RunBaselineDialog(module_, host_.Handle(), controls_); });
+    return m_host.TimeToIdle(atIdle,
+                             [&] { RunBaselineDialog(m_module, m_host.Handle(), m_controls); });
 }
 
 }  // namespace bench

@@ -32,10 +32,10 @@ public:
     double OpenBaseline(const HostWindow::AtIdle& atIdle);
 
 private:
-    HMODULE module_;
-    ShowDlgSettingFn show_;
-    const harness::ManifestContext controls_;
-    HostWindow host_;
+    HMODULE m_module;
+    ShowDlgSettingFn m_show;
+    const harness::ManifestContext m_controls;
+    HostWindow m_host;
 };
 
 }  // namespace bench

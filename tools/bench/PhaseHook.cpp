@@ -35,10 +35,10 @@ LRESULT CALLBACK NotePhase(int code, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 PhaseHook::PhaseHook()
-    : hook_(::SetWindowsHookExW(WH_CALLWNDPROCRET, NotePhase, nullptr, ::GetCurrentThreadId())) {}
+    : m_hook(::SetWindowsHookExW(WH_CALLWNDPROCRET, NotePhase, nullptr, ::GetCurrentThreadId())) {}
 
 PhaseHook::~PhaseHook() {
-    if (hook_) ::UnhookWindowsHookEx(hook_);
+    if (m_hook) ::UnhookWindowsHookEx(m_hook);
 }
 
 void PhaseHook::Start(double start) {

@@ -21,14 +21,14 @@ public:
     PhaseHook(const PhaseHook&) = delete;
     PhaseHook& operator=(const PhaseHook&) = delete;
 
-    bool Active() const { return hook_ != nullptr; }
+    bool Active() const { return m_hook != nullptr; }
 
     // Forgets what was noted: an opening starts at `start`.
     static void Start(double start);
     static const Phases& Noted();
 
 private:
-    HHOOK hook_;
+    HHOOK m_hook;
 };
 
 }  // namespace bench

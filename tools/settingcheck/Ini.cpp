@@ -50,24 +50,24 @@ IniDocument IniDocument::Parse(const std::string& bytes) {
     IniDocument doc;
     std::wstring text;
     if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
-        doc.encoding_ = Encoding::Utf16Le;
+        doc.m_encoding = Encoding::Utf16Le;
         text = DecodeUtf16(bytes, 2, true);
     } else if (bytes.size() >= 2 && bytes[0] == '\xFE' && bytes[1] == '\xFF') {
-        doc.encoding_ = Encoding::Utf16Be;
+        doc.m_encoding = Encoding::Utf16Be;
         text = DecodeUtf16(bytes, 2, false);
     } else if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-        doc.encoding_ = Encoding::Utf8Bom;
+        doc.m_encoding = Encoding::Utf8Bom;
         text = FromUtf8(bytes.substr(3));
-        doc.nonAsciiOutsideUtf16_ = true;  // the mark itself is outside ASCII
+        doc.m_nonAsciiOutsideUtf16 = true;  // the mark itself is outside ASCII
     } else {
         for (unsigned char b : bytes) {
-            if (b >= 0x80) doc.nonAsciiOutsideUtf16_ = true;
+            if (b >= 0x80) doc.m_nonAsciiOutsideUtf16 = true;
             text += b >= 0x80 && b < 0xA0 ? static_cast<wchar_t>(kCp1252High[b - 0x80])
                                           : static_cast<wchar_t>(b);
         }
     }
-    if (doc.encoding_ == Encoding::Ansi || doc.encoding_ == Encoding::Utf8Bom)
-        doc.validUtf8_ = IsUtf8(doc.encoding_ == Encoding::Utf8Bom ? bytes.substr(3) : bytes);
+    if (doc.m_encoding == Encoding::Ansi || doc.m_encoding == Encoding::Utf8Bom)
+        doc.m_validUtf8 = IsUtf8(doc.m_encoding == Encoding::Utf8Bom ? bytes.substr(3) : bytes);
 
     Section* current = nullptr;
     int lineNumber = 0;
@@ -96,14 +96,14 @@ IniDocument IniDocument::Parse(const std::string& bytes) {
                 const std::wstring name = line.substr(1, close - 1);
                 const Section* earlier = doc.Find(name);
                 if (earlier) {
-                    doc.issues_.push_back(
+                    doc.m_issues.push_back(
                         {lineNumber, name, L"",
                          "section [" + ToUtf8(name) + "] appears again (first at line " +
                              std::to_string(earlier->line) +
                              "): only the first is read, the keys of this one are ignored"});
                 }
-                doc.sections_.push_back({name, {}, lineNumber});
-                current = &doc.sections_.back();
+                doc.m_sections.push_back({name, {}, lineNumber});
+                current = &doc.m_sections.back();
                 if (end == text.size()) break;
                 continue;
             }
@@ -111,14 +111,14 @@ IniDocument IniDocument::Parse(const std::string& bytes) {
 
         const size_t equals = line.find(L'=');
         if (equals == std::wstring::npos) {
-            doc.issues_.push_back(
+            doc.m_issues.push_back(
                 {lineNumber, current ? current->name : L"", line,
                  "line " + std::to_string(lineNumber) +
                      " has no '=' and is not a comment: it is not read (comments start with ';')"});
         } else if (!current) {
-            doc.issues_.push_back({lineNumber, L"", Trim(line.substr(0, equals)),
-                                   "line " + std::to_string(lineNumber) +
-                                       " comes before the first section: it is not read"});
+            doc.m_issues.push_back({lineNumber, L"", Trim(line.substr(0, equals)),
+                                    "line " + std::to_string(lineNumber) +
+                                        " comes before the first section: it is not read"});
         } else {
             std::wstring name = line.substr(0, equals);
             while (!name.empty() && IsBlank(name.back()))
@@ -128,10 +128,10 @@ IniDocument IniDocument::Parse(const std::string& bytes) {
                 ++valueStart;
             for (const Entry& entry : current->entries) {
                 if (EqualNoCase(entry.name, name)) {
-                    doc.issues_.push_back({lineNumber, current->name, name,
-                                           "key appears again in the section (first at line " +
-                                               std::to_string(entry.line) +
-                                               "): only the first value is read"});
+                    doc.m_issues.push_back({lineNumber, current->name, name,
+                                            "key appears again in the section (first at line " +
+                                                std::to_string(entry.line) +
+                                                "): only the first value is read"});
                     break;
                 }
             }
@@ -143,7 +143,7 @@ IniDocument IniDocument::Parse(const std::string& bytes) {
 }
 
 const IniDocument::Section* IniDocument::Find(const std::wstring& section) const {
-    for (const Section& s : sections_) {
+    for (const Section& s : m_sections) {
         if (EqualNoCase(s.name, section)) return &s;
     }
     return nullptr;
@@ -155,7 +155,7 @@ bool IniDocument::HasSection(const std::wstring& section) const {
 
 std::vector<IniDocument::Outline> IniDocument::Sections() const {
     std::vector<Outline> outline;
-    for (const Section& s : sections_) {
+    for (const Section& s : m_sections) {
         outline.push_back({s.name, {}});
         for (const Entry& entry : s.entries)
             outline.back().keys.push_back(entry.name);

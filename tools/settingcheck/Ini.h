@@ -46,11 +46,11 @@ public:
     };
     std::vector<Outline> Sections() const;
 
-    Encoding encoding() const { return encoding_; }
+    Encoding encoding() const { return m_encoding; }
     // Characters outside ASCII in a file without a UTF-16 byte-order mark.
-    bool NonAsciiOutsideUtf16() const { return nonAsciiOutsideUtf16_; }
-    bool ValidUtf8() const { return validUtf8_; }
-    const std::vector<Issue>& Issues() const { return issues_; }
+    bool NonAsciiOutsideUtf16() const { return m_nonAsciiOutsideUtf16; }
+    bool ValidUtf8() const { return m_validUtf8; }
+    const std::vector<Issue>& Issues() const { return m_issues; }
 
 private:
     struct Entry {
@@ -65,11 +65,11 @@ private:
     };
     const Section* Find(const std::wstring& section) const;
 
-    std::vector<Section> sections_;
-    std::vector<Issue> issues_;
-    Encoding encoding_ = Encoding::Ansi;
-    bool nonAsciiOutsideUtf16_ = false;
-    bool validUtf8_ = true;
+    std::vector<Section> m_sections;
+    std::vector<Issue> m_issues;
+    Encoding m_encoding = Encoding::Ansi;
+    bool m_nonAsciiOutsideUtf16 = false;
+    bool m_validUtf8 = true;
 };
 
 // The value as the platform returns it: one pair of matching single or double quotes around

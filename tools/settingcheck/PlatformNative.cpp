@@ -7,14 +7,14 @@ namespace {
 
 class DocumentValues : public ValueSource {
 public:
-    explicit DocumentValues(IniDocument document) : document_(std::move(document)) {}
+    explicit DocumentValues(IniDocument document) : m_document(std::move(document)) {}
     bool Get(const std::wstring& section, const std::wstring& key,
              std::wstring& value) const override {
-        return document_.Get(section, key, value);
+        return m_document.Get(section, key, value);
     }
 
 private:
-    IniDocument document_;
+    IniDocument m_document;
 };
 
 }  // namespace

@@ -17,7 +17,7 @@ namespace {
 
 class ProfileValues : public ValueSource {
 public:
-    explicit ProfileValues(std::wstring path) : path_(std::move(path)) {}
+    explicit ProfileValues(std::wstring path) : m_path(std::move(path)) {}
     bool Get(const std::wstring& section, const std::wstring& key,
              std::wstring& value) const override {
         // A default no file holds tells a missing key from an empty one.
@@ -25,7 +25,7 @@ public:
         std::wstring buffer(5120, L'\0');
         const DWORD length =
             ::GetPrivateProfileStringW(section.c_str(), key.c_str(), kAbsent, &buffer[0],
-                                       static_cast<DWORD>(buffer.size()), path_.c_str());
+                                       static_cast<DWORD>(buffer.size()), m_path.c_str());
         buffer.resize(length);
         if (buffer == kAbsent) return false;
         value = buffer;
@@ -33,7 +33,7 @@ public:
     }
 
 private:
-    std::wstring path_;
+    std::wstring m_path;
 };
 
 // GDI+ for the whole run of the program.
@@ -41,12 +41,12 @@ class GdiPlus {
 public:
     GdiPlus() {
         Gdiplus::GdiplusStartupInput input;
-        Gdiplus::GdiplusStartup(&token_, &input, nullptr);
+        Gdiplus::GdiplusStartup(&m_token, &input, nullptr);
     }
-    ~GdiPlus() { Gdiplus::GdiplusShutdown(token_); }
+    ~GdiPlus() { Gdiplus::GdiplusShutdown(m_token); }
 
 private:
-    ULONG_PTR token_ = 0;
+    ULONG_PTR m_token = 0;
 };
 
 }  // namespace

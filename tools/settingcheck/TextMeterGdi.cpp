@@ -14,11 +14,11 @@ constexpr wchar_t kFace[] = L"Segoe UI";
 
 class GdiMeter : public TextMeter {
 public:
-    GdiMeter() : dc_(::CreateCompatibleDC(nullptr)) {}
+    GdiMeter() : m_dc(::CreateCompatibleDC(nullptr)) {}
     ~GdiMeter() override {
-        for (auto& entry : fonts_)
+        for (auto& entry : m_fonts)
             ::DeleteObject(entry.second);
-        if (dc_) ::DeleteDC(dc_);
+        if (m_dc) ::DeleteDC(m_dc);
     }
     GdiMeter(const GdiMeter&) = delete;
     GdiMeter& operator=(const GdiMeter&) = delete;
@@ -27,19 +27,19 @@ public:
         Select(font);
         SIZE size{};
         if (text.empty()) return 0;
-        ::GetTextExtentPoint32W(dc_, text.c_str(), static_cast<int>(text.size()), &size);
+        ::GetTextExtentPoint32W(m_dc, text.c_str(), static_cast<int>(text.size()), &size);
         return size.cx;
     }
     int LineHeight(Font font) const override {
         Select(font);
         TEXTMETRICW metrics{};
-        ::GetTextMetricsW(dc_, &metrics);
+        ::GetTextMetricsW(m_dc, &metrics);
         return metrics.tmHeight;
     }
     Wrapped Wrap(const std::wstring& text, Font font, int width) const override {
         Select(font);
         RECT rc{0, 0, width, 0};
-        const int height = ::DrawTextW(dc_, text.c_str(), static_cast<int>(text.size()), &rc,
+        const int height = ::DrawTextW(m_dc, text.c_str(), static_cast<int>(text.size()), &rc,
                                        DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
         Wrapped result;
         const int line = LineHeight(font);
@@ -51,7 +51,7 @@ public:
         Select(dialogFont);
         static const wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
         SIZE size{};
-        ::GetTextExtentPoint32W(dc_, kLetters, 52, &size);
+        ::GetTextExtentPoint32W(m_dc, kLetters, 52, &size);
         return (size.cx / 26 + 1) / 2;  // the dialog manager's average character width
     }
     int BaseUnitY(Font dialogFont) const override { return LineHeight(dialogFont); }
@@ -62,13 +62,13 @@ public:
 private:
     void Select(Font font) const {
         const int key = font.pixels * 2 + (font.bold ? 1 : 0);
-        HFONT& handle = fonts_[key];
+        HFONT& handle = m_fonts[key];
         if (!handle) {
             handle = ::CreateFontW(-font.pixels, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE,
                                    FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, kFace);
         }
-        ::SelectObject(dc_, handle);
+        ::SelectObject(m_dc, handle);
     }
     // The password dialog's window around a 100 x 100 client area (template 103's styles).
     static RECT Frame() {
@@ -78,8 +78,8 @@ private:
         return rc;
     }
 
-    HDC dc_;
-    mutable std::map<int, HFONT> fonts_;
+    HDC m_dc;
+    mutable std::map<int, HFONT> m_fonts;
 };
 
 }  // namespace
