@@ -47,15 +47,13 @@ DWORD SetRestore(int choiceIndex, DWORD requester) {
     DWORD count = 0;
     const DWORD result = ::GetSnapshotCount(&count);
     if (result != 0 && count != 0) {
-        CExceptionWrapper(static_cast<int>(result), __LINE__, WFILE)
-            .WriteLog(CExceptionWrapper::kToLogFile);
+        LOG_ERROR(static_cast<int>(result));
         return result;
     }
     std::unique_ptr<BOOT_RESTORE_REQUEST> request(new (std::nothrow) BOOT_RESTORE_REQUEST());
     if (!request) {
         const DWORD code = ::GetLastError();
-        CExceptionWrapper(static_cast<int>(code), __LINE__, WFILE)
-            .WriteLog(CExceptionWrapper::kToLogFile);
+        LOG_ERROR(static_cast<int>(code));
         return code;
     }
     request->cbSize = BOOT_RESTORE_REQUEST_SIZE;

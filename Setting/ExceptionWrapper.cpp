@@ -129,10 +129,14 @@ void LogCaughtException(int line, const wchar_t* sourcePath) noexcept {
     } catch (const CExceptionWrapper& error) {
         error.WriteLog(CExceptionWrapper::kToLogFile);
     } catch (const std::bad_alloc&) {
-        try {
-            CExceptionWrapper(8, line, sourcePath).WriteLog(CExceptionWrapper::kToLogFile);
-        } catch (...) {
-        }
+        LogError(8, line, sourcePath);
+    } catch (...) {
+    }
+}
+
+void LogError(int code, int line, const wchar_t* sourcePath) noexcept {
+    try {
+        CExceptionWrapper(code, line, sourcePath).WriteLog(CExceptionWrapper::kToLogFile);
     } catch (...) {
     }
 }

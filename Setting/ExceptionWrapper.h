@@ -51,5 +51,10 @@ private:
 void LogCaughtException(int line, const wchar_t* sourcePath) noexcept;
 #define LOG_CAUGHT_EXCEPTION() LogCaughtException(__LINE__, WFILE)
 
+// Writes an error with `code` at `line` of `sourcePath` to the log: what a failure that is
+// reported and then passed over leaves behind.
+void LogError(int code, int line, const wchar_t* sourcePath) noexcept;
+#define LOG_ERROR(code) LogError((code), __LINE__, WFILE)
+
 // Appends one trace line to the log ("app =%s,..." style traces of the module).
 void LogTrace(int line, const wchar_t* sourcePath, const wchar_t* format, ...);

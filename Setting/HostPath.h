@@ -1,5 +1,6 @@
 // Where the host program lies. Every configuration file, skin image and tool of the module
-// is found beside the executable of the process that loaded the module.
+// is found beside the executable of the process that loaded the module, and the log is named
+// after it. Nothing here writes to the log.
 #pragma once
 
 #include <string>
@@ -14,11 +15,3 @@ std::wstring HostDirectory();
 // The file name of the host executable, also when its full path is too long for the
 // platform's path buffer (the log file is named after it).
 std::wstring HostExecutableName();
-
-// Tells the log and the debugger output that the host's folder cannot be used because its
-// path is too long: nothing beside the executable (configuration, skin, tools) is read.
-void ReportUnusableHostFolder();
-
-// Whether the configuration file at `path` exists; when it does not, a trace in the log says
-// so (its texts and places then read as empty).
-bool CheckConfigFile(const std::wstring& path);

@@ -13,14 +13,16 @@
 #include <string>
 
 #include "ConfigKeys.h"
+#include "SettingsModel.h"
 
-class CIniFile {
+// Also the settings model's view of Setting.ini.
+class CIniFile : public settings::Configuration {
 public:
     static constexpr size_t kValueCapacity = 5120;  // characters; longer values are cut
 
     CIniFile();
     explicit CIniFile(const wchar_t* path);
-    virtual ~CIniFile();
+    ~CIniFile() override;
     CIniFile(const CIniFile&) = delete;
     CIniFile& operator=(const CIniFile&) = delete;
 
@@ -56,6 +58,24 @@ public:
     bool ReadEntry(const config::Key& list, int index, int& value) {
         return ReadInt(list.section, list.EntryName(index), value);
     }
+    // The settings model's reads: "" and 0 for what cannot be read.
+    std::wstring Text(const config::Key& key) override { return String(key); }
+    int Number(const config::Key& key) override {
+        int value = 0;
+        ReadInt(key, value);
+        return value;
+    }
+    std::wstring EntryText(const config::Key& list, int index) override {
+        std::wstring text;
+        ReadEntry(list, index, text);
+        return text;
+    }
+    int EntryNumber(const config::Key& list, int index) override {
+        int value = 0;
+        ReadEntry(list, index, value);
+        return value;
+    }
+
     void ApplyText(HWND window, const config::Key& key) {
         ApplyText(window, key.section, key.name);
     }
@@ -87,3 +107,11 @@ private:
 // dir + "\Setting.ini" style paths: the host folder followed by `fileName` (with its
 // leading backslash).
 std::wstring HostFilePath(const wchar_t* fileName);
+
+// Tells the log and the debugger output that the host's folder cannot be used because its
+// path is too long: nothing beside the executable (configuration, skin, tools) is read.
+void ReportUnusableHostFolder();
+
+// Whether the configuration file at `path` exists; when it does not, a trace in the log says
+// so (its texts and places then read as empty).
+bool CheckConfigFile(const std::wstring& path);

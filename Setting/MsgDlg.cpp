@@ -14,8 +14,8 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kRed = RGB(255, 0, 0);
 }  // namespace
 
-CMsgDlg::CMsgDlg(int mode, const std::wstring& message, HWND parent)
-    : ui::Dialog(IDD_MSGDLG), m_strMessage(message), m_nMode(mode), m_hParent(parent) {}
+CMsgDlg::CMsgDlg(int mode, const std::wstring& message)
+    : ui::Dialog(IDD_MSGDLG), m_strMessage(message), m_nMode(mode) {}
 
 void CMsgDlg::SetMessage(int mode, const std::wstring& message) {
     m_nMode = mode;

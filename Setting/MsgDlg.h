@@ -20,12 +20,11 @@ public:
     enum Mode { kError = 1, kWarning = 4 };
     enum Result { kYesOrOk = 1, kNo = 2 };
 
-    CMsgDlg(int mode, const std::wstring& message, HWND parent);
+    CMsgDlg(int mode, const std::wstring& message);
     ~CMsgDlg() override = default;
 
     void SetMessage(int mode, const std::wstring& message);
-    // Runs the box; 1 for Yes or OK, 2 for No or Escape.
-    INT_PTR Run() { return DoModal(m_hParent); }
+    // DoModal(owner) runs the box: 1 for Yes or OK, 2 for No or Escape.
 
 protected:
     BOOL OnInitDialog() override;
@@ -61,7 +60,6 @@ private:
     std::wstring m_strMessage;
     int m_nMode;
     std::unique_ptr<CIniFile> m_pIniFile;  // CreateDisk.ini
-    HWND m_hParent;
-    CSkinFrameCache m_frame;  // the painted frame, kept between erases
-    CDialogAccess m_access;   // screen readers and high contrast
+    CSkinFrameCache m_frame;               // the painted frame, kept between erases
+    CDialogAccess m_access;  // screen readers and high contrast
 };

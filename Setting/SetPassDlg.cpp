@@ -34,8 +34,7 @@ std::wstring FromAnsi(const char* bytes, int size) {
 
 }  // namespace
 
-CSetPassDlg::CSetPassDlg(HWND)
-    : ui::Dialog(IDD_SETPASS), m_pIniFile(new (std::nothrow) CIniFile()) {}
+CSetPassDlg::CSetPassDlg() : ui::Dialog(IDD_SETPASS), m_pIniFile(new (std::nothrow) CIniFile()) {}
 
 BOOL CSetPassDlg::OnInitDialog() {
     m_edtCurrent.SubclassDlgItem(IDC_E_CURPASS, m_hWnd);

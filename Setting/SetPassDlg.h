@@ -14,7 +14,7 @@
 
 class CSetPassDlg : public ui::Dialog {
 public:
-    explicit CSetPassDlg(HWND parent);
+    CSetPassDlg();
     ~CSetPassDlg() override = default;
 
 protected:

@@ -76,7 +76,7 @@ void CSettingApp::ShowSettings(HWND parent) {
     {
         std::unique_ptr<CSettingDlg> dialog;
         try {
-            dialog = std::make_unique<CSettingDlg>(parent);
+            dialog = std::make_unique<CSettingDlg>();
             dialog->DoModal(parent);
         } catch (...) {
             // Nothing may cross the export into the host.

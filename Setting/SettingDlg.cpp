@@ -109,10 +109,8 @@ key_filter::Press FilteredPress(const MSG& msg) {
 // ---------------------------------------------------------------------------------------
 // Construction and layout
 
-CSettingDlg::CSettingDlg(HWND parent)
-    : ui::Dialog(IDD_SETTING, Controls::ByDialog),
-      m_hParent(parent),
-      m_pIniFile(new (std::nothrow) CIniFile()) {}
+CSettingDlg::CSettingDlg()
+    : ui::Dialog(IDD_SETTING, Controls::ByDialog), m_pIniFile(new (std::nothrow) CIniFile()) {}
 
 CSettingDlg::~CSettingDlg() {
     // A worker may still be finishing its last lines after posting the close request.
@@ -134,8 +132,6 @@ void CSettingDlg::BindControls() {
     m_lnkResize.SubclassDlgItem(IDC_STATIC_RESIZE, m_hWnd);
     m_chkProtect.Attach(Item(IDC_CHECK_PROTECT));
     m_cmbSchedule.Attach(Item(IDC_COMBO_SCHEDULE));
-    m_stcScheduleTitle.Attach(Item(IDC_STATIC_SC_TITLE));
-    m_stcNotifyTitle.Attach(Item(IDC_STATIC_NT_TITLE));
     m_stcScheduleUnit.Attach(Item(IDC_STATIC_SC_MINUTES));
     m_chkTray.Attach(Item(IDC_CHECK_TRAYICON));
     m_chkToaster.Attach(Item(IDC_CHECK_TOASTER));
@@ -189,7 +185,7 @@ BOOL CSettingDlg::OnInitDialog() {
         // The dialog still opens, with the template's texts for whatever was not yet set.
         LOG_CAUGHT_EXCEPTION();
     }
-    m_btnApply.Enable(false);
+    m_btnApply.Enable(false);  // the model's Apply starts disarmed
     SetUpAccess();
     return TRUE;
 }
@@ -210,9 +206,10 @@ void CSettingDlg::LayOut() {
     m_lnkResize.SetHandCursor(TRUE);
     m_lnkResize.SetBkColor(RGB(255, 255, 255), TRUE);
 
-    m_cmbRestoreChoice.AddString(m_pIniFile->String(config::kRestoreChoice1));
-    m_cmbRestoreChoice.AddString(m_pIniFile->String(config::kRestoreChoice2));
-    m_cmbRestoreChoice.SetCurSel(0);
+    m_options.restoreChoices.entries = {m_pIniFile->String(config::kRestoreChoice1),
+                                        m_pIniFile->String(config::kRestoreChoice2)};
+    m_options.restoreChoices.selected = 0;
+    ShowOptions({}, m_options);
     for (CMyGroupBox* frame : Frames())
         frame->SetFont(L"Segoe UI", skin::kCaptionPoints, 1, FALSE, TRUE);
 

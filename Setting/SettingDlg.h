@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "Button.h"
 #include "CloseBox.h"
@@ -19,6 +20,7 @@
 #include "DlgWaiting.h"
 #include "Dpi.h"
 #include "GdiPlus.h"
+#include "SettingsModel.h"
 #include "ImgBtn.h"
 #include "IniFile.h"
 #include "MyGroupBox.h"
@@ -31,26 +33,11 @@
 constexpr UINT WM_SHOWWAITING = 0x501;   // wParam: waiting-box mode
 constexpr UINT WM_CLOSEWAITING = 0x502;  // the engine call has returned
 
-// What the user chose, read from the controls when saving starts.
-struct SaveChoices {
-    bool schedule = false;
-    int scheduleIndex = -1;
-    bool toaster = false;
-    bool tray = false;
-    bool restore = false;
-    int restoreChoiceIndex = -1;
-    bool cycle = false;
-    int cycleIndex = -1;
-    bool systemFolder = false;
-    bool newProgram = false;
-};
-
 class CSettingDlg : public ui::Dialog {
 public:
-    explicit CSettingDlg(HWND parent);
+    CSettingDlg();
     ~CSettingDlg() override;
 
-    HWND Parent() const { return m_hParent; }
     const std::wstring& ProductName() const { return m_strProductName; }
     const std::wstring& Title() const { return m_strTitle; }
 
@@ -84,9 +71,9 @@ protected:
         COMMAND_HANDLER(IDC_CHECK_SCHEDULE, BN_CLICKED, OnScheduleClicked)
         COMMAND_HANDLER(IDC_CHECK_EV_SYSFOLDER, BN_CLICKED, OnEventOptionClicked)
         COMMAND_HANDLER(IDC_CHECK_EV_NEWPROGRAM, BN_CLICKED, OnEventOptionClicked)
-        COMMAND_HANDLER(IDC_CHECK_TRAYICON, BN_CLICKED, EnableApply)
-        COMMAND_HANDLER(IDC_CHECK_TOASTER, BN_CLICKED, EnableApply)
-        COMMAND_HANDLER(IDC_COMBO_SCHEDULE, CBN_SELCHANGE, EnableApply)
+        COMMAND_HANDLER(IDC_CHECK_TRAYICON, BN_CLICKED, OnNotificationClicked)
+        COMMAND_HANDLER(IDC_CHECK_TOASTER, BN_CLICKED, OnNotificationClicked)
+        COMMAND_HANDLER(IDC_COMBO_SCHEDULE, CBN_SELCHANGE, OnSchedulePeriodChanged)
         COMMAND_HANDLER(IDC_CHECK_AR, BN_CLICKED, OnRestoreClicked)
         COMMAND_HANDLER(IDC_PASSWORD, BN_CLICKED, OnPasswordClicked)
         COMMAND_HANDLER(IDC_CLOSE_BOX, BN_CLICKED, CloseWithoutSaving)
@@ -109,13 +96,30 @@ private:
     LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam, bool&);
     void ScaleDialogFont(UINT to);
 
-    // Loading
+    // Loading, and the settings model shown in the controls
     void LoadSettings();
     void ShowUsage();
-    void FillPeriodList(ui::ComboBox& list, const config::Key& periods, int count, DWORD minutes,
-                        DWORD firstEntryMinutes, bool trace, DWORD scheduleEnabled);
-    void ApplyCycleRule();
-    void ApplyRestoreRule();
+    // The option controls' states as shown, with the check states and selections as the
+    // user left them.
+    settings::Options ReadUserChoices();
+    // Sets the option controls that `next` shows otherwise than `shown`.
+    void ShowOptions(const settings::Options& shown, const settings::Options& next);
+    // Runs an option rule on the controls' states as the user left them, and shows the result.
+    template <class Rule>
+    void ApplyRule(Rule rule) {
+        const settings::Options shown = ReadUserChoices();
+        settings::Options next = shown;
+        rule(next);
+        ShowOptions(shown, next);
+        m_options = next;
+    }
+    // Which control shows which state of the model.
+    using ShownToggle = std::pair<settings::Toggle settings::Options::*, ui::Button*>;
+    using ShownList = std::pair<settings::List settings::Options::*, ui::ComboBox*>;
+    using ShownEnabled = std::pair<bool settings::Options::*, ui::Window*>;
+    std::array<ShownToggle, 9> Toggles();
+    std::array<ShownList, 3> Lists();
+    std::array<ShownEnabled, 4> EnabledOnly();
 
     // Frame
     LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM, bool& handled);
@@ -136,13 +140,13 @@ private:
     void OnSave();
     void OnApply();
     bool StartSave();
-    SaveChoices ReadChoices() const;
 
     // Option rules
     void OnScheduleClicked();
     void OnEventOptionClicked();
     void OnRestoreClicked();
-    void EnableApply();
+    void OnNotificationClicked();
+    void OnSchedulePeriodChanged();
 
     // Protection switch
     void OnProtectSwitch();
@@ -159,8 +163,6 @@ private:
     RECT CloseBoxPicture() const;
     void PaintHighContrastCloseBox(HDC dc) const;
 
-    HWND m_hParent;
-
     ui::Static m_stcCycleUnit;        // 1019
     ui::ComboBox m_cmbCycle;          // 1021
     ui::Button m_chkCycle;            // 1002
@@ -175,8 +177,6 @@ private:
     CNvStatic m_lnkResize;            // 1039
     ui::Button m_chkProtect;          // 1038
     ui::ComboBox m_cmbSchedule;       // 1017
-    ui::Static m_stcScheduleTitle;    // 1016
-    ui::Static m_stcNotifyTitle;      // 1020
     ui::Static m_stcScheduleUnit;     // 1018
     ui::Button m_chkTray;             // 1011
     ui::Button m_chkToaster;          // 1012
@@ -188,6 +188,7 @@ private:
     CMyGroupBox m_frmSchedule;        // 1006
     CMyGroupBox m_frmProtectedArea;   // 1037
     std::unique_ptr<CIniFile> m_pIniFile;
+    settings::Options m_options;          // what the option controls show
     UINT m_dpi = dpi::kBase;              // the dpi the dialog is laid out for
     HFONT m_hTemplateFont = nullptr;      // the dialog's font as it was made (the platform's)
     UINT m_templateFontDpi = dpi::kBase;  // the dpi it was made at

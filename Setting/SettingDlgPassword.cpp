@@ -8,7 +8,7 @@
 void CSettingDlg::OnPasswordClicked() {
     if (m_chkPassword.IsChecked()) {
         try {
-            auto dialog = std::make_unique<CSetPassDlg>(m_hWnd);
+            auto dialog = std::make_unique<CSetPassDlg>();
             if (dialog->DoModal(m_hWnd) != IDOK) m_chkPassword.SetCheck(false);
         } catch (...) {
             LOG_CAUGHT_EXCEPTION();

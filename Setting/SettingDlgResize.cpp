@@ -15,9 +15,9 @@ void CSettingDlg::OnResize() {
     bool hidden = false;
     try {
         const std::wstring question = m_pIniFile->String(config::kResizeQuestion);
-        auto confirm = std::make_unique<CMsgDlg>(CMsgDlg::kWarning, question, m_hWnd);
+        auto confirm = std::make_unique<CMsgDlg>(CMsgDlg::kWarning, question);
         confirm->SetMessage(CMsgDlg::kWarning, question);
-        if (confirm->Run() != CMsgDlg::kYesOrOk) return;
+        if (confirm->DoModal(m_hWnd) != CMsgDlg::kYesOrOk) return;
 
         {
             auto setting = NewRecord<SNAPSHOT_SETTING>();
@@ -37,17 +37,15 @@ void CSettingDlg::OnResize() {
         // A tool that cannot be started leaves the flag unset, so the user is told below;
         // the log keeps the reason.
         const DWORD started = RunProgram(tool, L" -RESIZE", dir, true, true);
-        if (started != 0)
-            CExceptionWrapper(static_cast<int>(started), __LINE__, WFILE)
-                .WriteLog(CExceptionWrapper::kToLogFile);
+        if (started != 0) LOG_ERROR(static_cast<int>(started));
 
         wchar_t flag[260] = {};
         ReadRegString(HKEY_CLASSES_ROOT, L"Merrowfield", L"InitNvOk", flag, sizeof flag);
         if (!text::SaysTrue(flag, std::size(flag))) {
             const std::wstring failure = m_pIniFile->String(config::kResizeFailure);
-            CMsgDlg error(CMsgDlg::kError, failure, m_hWnd);
+            CMsgDlg error(CMsgDlg::kError, failure);
             error.SetMessage(CMsgDlg::kError, failure);
-            error.Run();
+            error.DoModal(m_hWnd);
         }
         // Back to the user, with the new size of the area.
         ShowUsage();

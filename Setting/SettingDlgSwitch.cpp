@@ -44,36 +44,28 @@ DWORD DisableProtectWorker(HWND dialog, UINT failedMessage) {
 void CSettingDlg::OnProtectSwitch() {
     const int state = m_chkProtect.GetCheck();
     DebugTrace(L"%d", state);
+    const bool on = state == BST_CHECKED;
     if (WorkerBusy()) {
         // A click that arrived while the previous switch still runs is undone.
-        m_chkProtect.SetCheck(state != BST_CHECKED);
+        ApplyRule([on](settings::Options& options) { options.protect.checked = !on; });
         return;
     }
-    HWND dialog = m_hWnd;
-    if (state == BST_CHECKED) {
-        if (!m_worker.Start([dialog] { return EnableProtectWorker(dialog, kProtectFailed); })) {
-            CExceptionWrapper(ERROR_NOT_ENOUGH_MEMORY, __LINE__, WFILE)
-                .WriteLog(CExceptionWrapper::kToLogFile);
+    if (!on) {
+        const std::wstring question = m_pIniFile->String(config::kDisableQuestion);
+        if (::MessageBoxW(m_hWnd, question.c_str(), m_strTitle.c_str(), MB_OKCANCEL) != IDOK) {
+            ApplyRule([](settings::Options& options) { options.protect.checked = true; });
             return;
         }
-        m_chkRestore.Enable(true);
-        m_cmbRestoreChoice.Enable(true);
-        m_stcToTheLatest.Enable(true);
+    }
+    HWND dialog = m_hWnd;
+    const bool started =
+        on ? m_worker.Start([dialog] { return EnableProtectWorker(dialog, kProtectFailed); })
+           : m_worker.Start([dialog] { return DisableProtectWorker(dialog, kProtectFailed); });
+    if (!started) {
+        LOG_ERROR(ERROR_NOT_ENOUGH_MEMORY);
         return;
     }
-    const std::wstring question = m_pIniFile->String(config::kDisableQuestion);
-    if (::MessageBoxW(m_hWnd, question.c_str(), m_strTitle.c_str(), MB_OKCANCEL) != IDOK) {
-        m_chkProtect.SetCheck(true);
-        return;
-    }
-    if (!m_worker.Start([dialog] { return DisableProtectWorker(dialog, kProtectFailed); })) {
-        CExceptionWrapper(ERROR_NOT_ENOUGH_MEMORY, __LINE__, WFILE)
-            .WriteLog(CExceptionWrapper::kToLogFile);
-        return;
-    }
-    m_chkRestore.Enable(false);
-    m_cmbRestoreChoice.Enable(false);
-    m_stcToTheLatest.Enable(false);
+    ApplyRule([on](settings::Options& options) { settings::ProtectionSwitched(options, on); });
 }
 
 // A protection worker reported a refused switch. The report arrives while the waiting box is
@@ -93,11 +85,11 @@ void CSettingDlg::ShowPendingFailure() {
     try {
         const std::wstring message =
             m_pIniFile->String(switchingOn ? config::kEnableError : config::kDisableError);
-        CMsgDlg box(CMsgDlg::kError, message, m_hWnd);
+        CMsgDlg box(CMsgDlg::kError, message);
         box.SetMessage(CMsgDlg::kError, message);
-        box.Run();
+        box.DoModal(m_hWnd);
     } catch (...) {
         LOG_CAUGHT_EXCEPTION();
     }
-    CExceptionWrapper(code, __LINE__, WFILE).WriteLog(CExceptionWrapper::kToLogFile);
+    LOG_ERROR(code);
 }

@@ -3,9 +3,9 @@
 // little-endian, fixed size. Every offset is checked at compile time below.
 #pragma once
 
-#include <windows.h>
-
 #include <cstddef>
+
+#include "EngineTypes.h"
 
 #pragma pack(push, 1)
 

@@ -7,6 +7,7 @@
 #   x86      the x86 module, stand-ins, host and test programs (x86-all: the whole x86 build)
 #   fuzz     the native fuzzers of the module's text rules
 #   native   the native tools for translators and skin designers (settingcheck, its tests)
+#            and the settings model's tables
 #   all      x64, x86, fuzz and native: everything the tests need (the default)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -48,9 +49,11 @@ step() {
             configure "$root/build/fuzz" "$root/tools/fuzz" -G "Unix Makefiles" -DCMAKE_CXX_COMPILER=clang++
             quietly build-fuzz cmake --build "$root/build/fuzz" -j "$jobs" ;;
         native)
-            say "building settingcheck and its tests (native)"
+            say "building settingcheck, its tests and the settings model's tables (native)"
             configure "$root/build/native" "$root/tools/settingcheck/native" -G "Unix Makefiles"
-            quietly build-native cmake --build "$root/build/native" -j "$jobs" ;;
+            quietly build-native cmake --build "$root/build/native" -j "$jobs"
+            configure "$root/build/model" "$root/tests/model" -G "Unix Makefiles"
+            quietly build-model cmake --build "$root/build/model" -j "$jobs" ;;
         all)
             for what in x64 x86 fuzz native; do step $what; done ;;
         *)

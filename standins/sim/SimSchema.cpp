@@ -1,5 +1,7 @@
 #include "SimSchema.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -129,7 +131,10 @@ DWORD Lookup(const OperationTable& table, std::string_view operation) {
 }  // namespace
 
 bool NoCaseLess::operator()(const std::string& a, const std::string& b) const {
-    return _stricmp(a.c_str(), b.c_str()) < 0;
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) <
+               std::tolower(static_cast<unsigned char>(y));
+    });
 }
 
 SNAPSHOT_SETTING DefaultSnapshotSetting() {

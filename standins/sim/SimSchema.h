@@ -35,8 +35,6 @@
 // Keys and sections that are missing or unreadable keep their defaults.
 #pragma once
 
-#include <windows.h>
-
 #include <map>
 #include <optional>
 #include <string>

@@ -1,9 +1,11 @@
 #include "SimText.h"
 
+#include <cstdint>
 #include <cstdio>
 
 namespace sim::text {
 
+#ifdef _WIN32
 std::string ToUtf8(std::wstring_view text) {
     if (text.empty()) {
         return {};
@@ -26,6 +28,45 @@ std::wstring FromUtf8(std::string_view text) {
     MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
     return wide;
 }
+#else
+// Natively (the settings model's tests) wide texts are UTF-32: each character one code point.
+std::string ToUtf8(std::wstring_view text) {
+    std::string utf8;
+    for (const wchar_t c : text) {
+        const auto point = static_cast<uint32_t>(c);
+        if (point < 0x80) {
+            utf8 += static_cast<char>(point);
+        } else if (point < 0x800) {
+            utf8 += static_cast<char>(0xC0 | (point >> 6));
+            utf8 += static_cast<char>(0x80 | (point & 0x3F));
+        } else if (point < 0x10000) {
+            utf8 += static_cast<char>(0xE0 | (point >> 12));
+            utf8 += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+            utf8 += static_cast<char>(0x80 | (point & 0x3F));
+        } else {
+            utf8 += static_cast<char>(0xF0 | (point >> 18));
+            utf8 += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
+            utf8 += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+            utf8 += static_cast<char>(0x80 | (point & 0x3F));
+        }
+    }
+    return utf8;
+}
+
+std::wstring FromUtf8(std::string_view text) {
+    std::wstring wide;
+    for (size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        uint32_t point = length == 1 ? lead : lead & (0xFF >> (length + 1));
+        for (int k = 1; k < length && i + k < text.size(); ++k)
+            point = (point << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        wide += static_cast<wchar_t>(point);
+        i += static_cast<size_t>(length);
+    }
+    return wide;
+}
+#endif
 
 namespace {
 

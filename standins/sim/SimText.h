@@ -5,7 +5,7 @@
 // whitespace between them ignored on reading.
 #pragma once
 
-#include <windows.h>
+#include "EngineTypes.h"
 
 #include <optional>
 #include <string>

@@ -8,7 +8,7 @@
 // next reads look in.
 #pragma once
 
-#include <windows.h>
+#include "EngineTypes.h"
 
 #include <optional>
 #include <string>

@@ -7,7 +7,7 @@
 // The keys are visited section by section (SimSchema.cpp), in the order the file holds them.
 #pragma once
 
-#include <windows.h>
+#include "EngineTypes.h"
 
 #include <optional>
 #include <string>

@@ -16,15 +16,13 @@
 
 #include <string>
 
+#include "ScenarioText.h"
 #include "SimState.h"
 
 namespace testsupport {
 
 // Control id of a name above; 0 for an unknown name.
 int ControlId(const std::string& name);
-
-// Applies an engine description to `state` (unknown keys fail the test).
-void DescribeEngine(sim::EngineState& state, const std::string& description);
 
 // Does what `actions` say to the dialog, waiting after each until the dialog has handled it.
 void Act(HWND dialog, const std::string& actions);

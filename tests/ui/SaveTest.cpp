@@ -1,6 +1,7 @@
-// Saving with OK (and the hidden Apply): the records the engine receives, the order of its
-// calls, restore at start-up, the tray application, the waiting box shown meanwhile, and what
-// the next opening shows. Engine failures while saving are the fault matrix's.
+// Saving with OK (and the hidden Apply) through the engine library: the records as the engine
+// receives them, restore at start-up with its request, the tray application, the waiting box
+// shown meanwhile, and what the next opening shows. Every field's rule is the settings model's
+// (its native tables, tests/model); engine failures while saving are the fault matrix's.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -204,31 +205,13 @@ const SaveRow kRows[] = {
          e.eventMonitorSetting.wFlags = 0xFFF1;  // system folder on, foreign bits set
          e.eventMonitorSetting.wCycleMinutes = 60;
      }},
-    // Event flags follow the boxes; the cycle's period (30) goes with them.
     // clang-format off
-    // Event flags follow the boxes; the cycle's period (30) goes with them.
+    // The choices reach the records through the engine library (the model's tables,
+    // tests/model, hold every field's rule): the event flags with the cycle, the schedule
+    // with its trace.
     {"SystemFolderOn", "tray=0 events=0@30", "click systemFolder", "flags=1 cycle=30"},
-    {"NewProgramOn", "tray=0 events=0@30", "click newProgram", "flags=2 cycle=30"},
-    {"SystemFolderOff", "tray=0 events=3@30", "click systemFolder", "flags=2 cycle=30"},
-    {"BothOff", "tray=0 events=3@30", "click systemFolder, click newProgram", "flags=0 cycle=0"},
-    {"ForeignBitsDropped", "tray=0 events=0xFFFC@30", "click newProgram", "flags=2 cycle=30"},
-    // The cycle's period from its list.
-    {"CycleFirstEntry", "tray=0 events=1@120", "select cycleList 0", "flags=1 cycle=30"},
-    {"CycleFourHours", "tray=0 events=1@30", "select cycleList 3", "flags=1 cycle=240"},
-    {"CycleOff", "tray=0 events=1@60", "click systemFolder", "flags=0 cycle=0"},
-    // The schedule's minutes from its list.
-    {"ScheduleFirstEntry", "tray=0 schedule=1@120", "select scheduleList 0", "enable=1 minutes=15",
-     "save dwCycleMinutes:15.000000, iValue:0.250000, strTemp:TIME_0, lpSetting->AutoCreate.dwCycleMinutes:15"},
     {"ScheduleTwoHours", "tray=0 schedule=1@15", "select scheduleList 2", "enable=1 minutes=120",
      "save dwCycleMinutes:120.000000, iValue:2.000000, strTemp:TIME_2, lpSetting->AutoCreate.dwCycleMinutes:120"},
-    {"ScheduleDay", "tray=0 schedule=1@60", "select scheduleList 6", "enable=1 minutes=1440"},
-    {"ScheduleNothingSelected", "tray=0 schedule=1@45", "", "enable=1 minutes=0",
-     "save dwCycleMinutes:0.000000, iValue:0.000000, strTemp:TIME_-1, lpSetting->AutoCreate.dwCycleMinutes:0"},
-    {"ScheduleOff", "tray=0 schedule=1@120", "click schedule", "enable=0 minutes=0"},
-    // Notifications.
-    {"ToasterOff", "tray=0 toaster=1", "click toaster", "suppress=1 tray=0"},
-    {"ToasterOn", "tray=0 toaster=0", "click toaster", "suppress=0 tray=0"},
-    {"TrayOff", "tray=1 toaster=1", "click tray", "suppress=0 tray=0"},
     // Restore at start-up: the latest snapshot with the stored choice.
     {"RestoreLatestOfFive", "tray=0 count=5 restore=1 choice=0", "", "restore=1 choice=0", "SetRestore result: 0, line:", RestoreArmed(4, 0)},
     {"RestoreLatestOfThree", "tray=0 count=3 restore=1 choice=1", "", "restore=1 choice=1", "SetRestore result: 0, line:", RestoreArmed(2, 1)},

@@ -32,7 +32,7 @@ void Split(const uint8_t* data, size_t size, std::wstring (&parts)[count]) {
 
 }  // namespace fuzz
 
-#define FUZZ_CHECK(condition) \
-    do {                      \
+#define FUZZ_CHECK(condition)               \
+    do {                                    \
         if (!(condition)) __builtin_trap(); \
     } while (0)

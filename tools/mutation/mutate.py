@@ -236,9 +236,12 @@ def configure_builds():
 
 
 def build(log, arch, labels, targets=None, both=True):
-    """The architecture's build (only `targets` when given) and, unless `both` is false, the
-    other one's module where the tests read it (the binaries' tables)."""
+    """The architecture's build (only `targets` when given), the native tables of the
+    settings model, and, unless `both` is false, the other architecture's module where the
+    tests read it (the binaries' tables)."""
     env = dict(os.environ, SETTING_CMAKE_ARGS=" ".join(CMAKE_ARGS))
+    if run(["scripts/build.sh", "native"], f"{log}.native", env=env) != 0:
+        return False
     if targets:
         command = ["cmake", "--build", f"build/{arch}", "-j", str(os.cpu_count()), "--target",
                    *targets]
