@@ -4,8 +4,6 @@
 
 namespace {
 
-std::atomic<long> g_liveObjects{0};
-
 bool IsSelf(const VARIANT& child) {
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
 }
@@ -13,17 +11,10 @@ bool IsSelf(const VARIANT& child) {
 }  // namespace
 
 CAccessible::CAccessible(HWND window, const IAccessibleSource& source)
-    : m_window(window), m_source(&source) {
-    ++g_liveObjects;
-}
+    : m_window(window), m_source(&source) {}
 
 CAccessible::~CAccessible() {
     if (m_proxy) m_proxy->Release();
-    --g_liveObjects;
-}
-
-long CAccessible::LiveObjects() {
-    return g_liveObjects;
 }
 
 void CAccessible::Disconnect() {

@@ -44,8 +44,6 @@ public:
     // The window is going: every later question fails, and the platform drops the references
     // it holds for other processes. Called on the window's thread.
     void Disconnect();
-    // Objects of the module not yet freed: while any exists, its code must stay loaded.
-    static long LiveObjects();
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;

@@ -120,15 +120,15 @@ std::wstring SelectedEntry(HWND list) {
 std::atomic<bool> g_modulePinned{false};
 
 // A still-held object keeps the module's code loaded: its holder will call into it.
-void KeepModuleWhileHeld() {
-    if (CAccessible::LiveObjects() <= 0 || g_modulePinned.exchange(true)) return;
+void KeepModuleWhileHeld(long held) {
+    if (held <= 0 || g_modulePinned.exchange(true)) return;
     HMODULE self = nullptr;
     if (::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
                              reinterpret_cast<LPCWSTR>(&KeepModuleWhileHeld), &self)) {
         LogTrace(__LINE__, WFILE,
                  L"a screen reader in this process still holds %ld object(s) of a closed "
                  L"window: the module stays loaded until the process ends",
-                 CAccessible::LiveObjects());
+                 held);
     }
 }
 
@@ -235,7 +235,8 @@ void CDialogAccess::Forget(HWND window) {
     if (entry == m_entries.end()) return;
     if (CAccessible* object = entry->object) {
         object->Disconnect();
-        object->Release();
+        // Other processes' references went with the disconnection: what is left is held here.
+        if (object->Release() > 0) ++m_stillHeld;
     }
     ::RemoveWindowSubclass(window, &CDialogAccess::Procedure, kSubclassId);
     m_entries.erase(entry);
@@ -247,7 +248,8 @@ void CDialogAccess::Detach() {
     if (m_joinedApartment) accessibility_api::CoUninitialize();
     m_apartmentAsked = m_joinedApartment = m_stylesOff = false;
     m_dialog = nullptr;
-    KeepModuleWhileHeld();
+    KeepModuleWhileHeld(m_stillHeld);
+    m_stillHeld = 0;
 }
 
 // ---- The answers ----------------------------------------------------------------------------

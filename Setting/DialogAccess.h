@@ -80,4 +80,5 @@ private:
     bool m_apartmentAsked = false;   // COM was asked to join this thread's apartment
     bool m_joinedApartment = false;  // and did: left again at Detach
     bool m_stylesOff = false;
+    long m_stillHeld = 0;  // objects of gone windows still held in this process
 };

@@ -6,6 +6,7 @@
 #include <map>
 #include <sstream>
 
+#include "ScreenReader.h"
 #include "Session.h"
 
 using namespace testsupport;
@@ -39,6 +40,7 @@ WORD KeyOf(const std::string& name) {
 //   focus:NAME     NAME must have the focus now
 //   click:NAME     a click of the mouse in the middle of NAME
 //   select:NAME:N  entry N of the list NAME picked
+//   do:NAME        NAME's default action, as a screen reader's user asks for it
 //   on:question, on:error, on:password, on:box, on:settings   the window the next steps work
 //   closed         the settings dialog must have gone
 class Worker {
@@ -75,6 +77,9 @@ private:
             const RECT rc = RectIn(m_window, ControlOf(what));
             MouseClick(
                 ClientToScreenPoint(m_window, (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2));
+            m_session.host->Settle(20);
+        } else if (verb == "do") {
+            ASSERT_TRUE(DoDefaultAction(Control(m_window, ControlOf(what)))) << what;
             m_session.host->Settle(20);
         } else if (verb == "select") {
             const size_t second = what.find(':');
@@ -167,12 +172,16 @@ const Row kRows[] = {
     {"AccessKeyOfOk", "", {{L"SETTING", L"BTN_OK", L"&OK"}}, nullptr, "click:ok closed", "Alt+O closed", ""},
     {"AccessKeyOfALabel", "password=", {{L"SETTING", L"S_NEWPASS", L"&New password:"}}, nullptr, "click:password on:password click:passcancel on:settings",
      "to:password Space on:password Tab focus:repeat Alt+N focus:new Esc on:settings", "password=off"},
+    // A screen reader's default actions: the close box closes without saving, the link asks.
+    {"CloseBoxByScreenReader", "tray=0", {}, nullptr, "click:tray click:close closed", "to:tray Space do:close closed", ""},
+    {"LinkByScreenReader", "", {}, nullptr, "click:resize on:question click:no on:settings", "do:resize on:question do:no on:settings", "ok=enabled"},
     {"AltAIsSwallowed", "toaster=1", {{L"SETTING", L"NT_TOASTER", L"&All pop-up messages"}}, nullptr, "", "Alt+A", "toaster=on apply=greyed"},
 };
 // clang-format on
 
 // Each row twice, from the same state: with the mouse, then from the keyboard.
 TEST(KeyboardTest, EveryActionWorksFromTheKeyboardAsWithTheMouse) {
+    const ComApartment com;
     Session session;
     for (const Row& row : kRows) {
         SCOPED_TRACE(row.name);
