@@ -31,6 +31,7 @@ CheckResult CheckFolder(const std::filesystem::path& folder, const Platform& pla
     CheckPositions(c);  // before the checks that look at the controls' rectangles
     CheckPeriodLists(c);
     CheckTexts(c);
+    CheckAccessKeys(c);
     CheckSkinImages(c);
     CheckTextFit(c);
     result.findings = std::move(c.findings);

@@ -16,6 +16,8 @@ void CheckPositions(Context& c);
 void CheckPeriodLists(Context& c);
 // Placeholders, ampersands and the save-failure message's format sequences (TextChecks.cpp).
 void CheckTexts(Context& c);
+// Access keys used twice in a dialog, or swallowed by the settings dialog (AccessChecks.cpp).
+void CheckAccessKeys(Context& c);
 // Skin images: present, decodable, large enough for what is cut from them (ImageChecks.cpp).
 void CheckSkinImages(Context& c);
 // Texts likely too wide for their controls (TextFitChecks.cpp).

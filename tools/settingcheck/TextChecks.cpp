@@ -1,5 +1,7 @@
 // Texts: placeholders that are not replaced where they stand, single ampersands that vanish,
 // and the save-failure message's format sequences.
+#include <cwctype>
+
 #include "Checks.h"
 #include "Strings.h"
 
@@ -78,6 +80,8 @@ void CheckText(Context& c, const Key& key, const std::wstring& text, const std::
                 ++i;
                 continue;
             }
+            // Before a letter or digit it marks the control's access key (AccessChecks.cpp).
+            if (i + 1 < text.size() && std::iswalnum(text[i + 1])) break;
             c.Add("text", key,
                   "a single '&' is not shown: the control underlines the character after it; "
                   "write '&&' to show '&'",

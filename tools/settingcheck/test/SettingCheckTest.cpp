@@ -455,7 +455,14 @@ ROWS(Texts,
     Key("SaveFailWithABarePercent", "[Setting] S_MSG_PASS_SAVEFAIL=100 % done? error %d", {"only the first integer conversion, \"% d\", receives"}),
     Key("SingleAmpersand", "[SETTING] NT_TOASTER=Pop-ups & messages", {"a single '&' is not shown"}),
     Key("DoubledAmpersand", "[SETTING] NT_TOASTER=Pop-ups && messages"),
-    Key("AmpersandInAFrameCaptionIsShown", "[SETTING] IDC_SEC_FRAME=\" Security & privacy \""));
+    Key("AmpersandInAFrameCaptionIsShown", "[SETTING] IDC_SEC_FRAME=\" Security & privacy \""),
+    // Access keys: one per control and dialog, none that the settings dialog swallows.
+    Key("AccessKey", "[SETTING] NT_TOASTER=&Pop-up messages"),
+    Key("AccessKeyTheSettingsDialogSwallows", "[SETTING] NT_TOASTER=&All pop-up messages", {"the access key Alt+A never works: the settings dialog swallows Alt+A"}),
+    Key("AccessKeyOfTheCloseBoxSwallowed", "[SETTING] BTN_CLOSE=Close and &depart", {"the access key Alt+D never works"}),
+    Row("AccessKeyUsedTwiceInADialog", {"[SETTING] NT_TRAYICON=An icon in the &notification area", "[SETTING] NT_TOASTER=&Notifications"},
+        {"[SETTING] NT_TOASTER: the access key Alt+N is also that of NT_TRAYICON in the same dialog"}).Findings(1),
+    Row("OneAccessKeyInTwoDialogs", {"[SETTING] PASS=Turn on &password protection", "[SETTING] S_NEWPASS=New &password:"}).Findings(0));
 
 // clang-format on
 
