@@ -5,7 +5,32 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace harness {
+
+// Counts every call a module makes to one library, whatever the function's signature, for as
+// long as the object lives: each import address table entry of the library points at a small
+// stub that adds one to a shared counter and jumps on to the function, leaving the stack and
+// registers as the caller set them.
+class ImportCallCounter {
+public:
+    ImportCallCounter(HMODULE module, const char* library);
+    ~ImportCallCounter();
+    ImportCallCounter(const ImportCallCounter&) = delete;
+    ImportCallCounter& operator=(const ImportCallCounter&) = delete;
+
+    long Calls() const;
+    int Functions() const { return static_cast<int>(m_slots.size()); }
+
+private:
+    struct Slot {
+        ULONG_PTR* entry;
+        ULONG_PTR original;
+    };
+    std::vector<Slot> m_slots;
+    BYTE* m_stubs = nullptr;  // executable: the counter, then one stub per entry
+};
 
 class ImportPatch {
 public:

@@ -12,6 +12,7 @@ std::atomic<long> g_iniReads{0};
 std::atomic<long> g_fileOpens{0};
 std::atomic<long> g_imageDecodes{0};
 std::atomic<long long> g_engineMicros{0};
+const harness::ImportCallCounter* g_gdiplusCounter = nullptr;
 
 using GetProfileStringFn = DWORD(WINAPI*)(LPCWSTR, LPCWSTR, LPCWSTR, LPWSTR, DWORD, LPCWSTR);
 using GetProfileIntFn = UINT(WINAPI*)(LPCWSTR, LPCWSTR, INT, LPCWSTR);
@@ -96,7 +97,7 @@ void Redirect(std::vector<harness::ImportPatch>& patches, HMODULE module, const 
 
 }  // namespace
 
-ImportCounters::ImportCounters(HMODULE module) {
+ImportCounters::ImportCounters(HMODULE module) : m_gdiplus(module, "gdiplus.dll") {
     auto& p = m_patches;
     Redirect(p, module, "KERNEL32.dll", "GetPrivateProfileStringW", g_realGetProfileString,
              &CountedGetProfileString);
@@ -126,10 +127,16 @@ ImportCounters::ImportCounters(HMODULE module) {
 #undef TIME
     Redirect(p, module, "Marrowick.dll", kSetBootEntryOrdinal, g_realSetBootEntry,
              &TimedSetBootEntry);
+    g_gdiplusCounter = &m_gdiplus;
+}
+
+ImportCounters::~ImportCounters() {
+    g_gdiplusCounter = nullptr;
 }
 
 CallCounts ImportCounters::Counts() {
-    return {g_iniReads, g_fileOpens, g_imageDecodes, g_engineMicros};
+    return {g_iniReads, g_fileOpens, g_imageDecodes,
+            g_gdiplusCounter ? g_gdiplusCounter->Calls() : 0, g_engineMicros};
 }
 
 }  // namespace bench

@@ -1,6 +1,7 @@
 // What the module calls, counted and timed without changing the module: its imports of INI
-// reads, file opens and image decodes point at counting wrappers, and its imports of the
-// engine's operations at timing wrappers (harness::ImportPatch).
+// reads, file opens and image decodes point at counting wrappers, every GDI+ import at a
+// counting stub, and its imports of the engine's operations at timing wrappers
+// (harness::ImportPatch).
 #pragma once
 
 #include <windows.h>
@@ -16,6 +17,7 @@ struct CallCounts {
     long iniReads = 0;
     long fileOpens = 0;
     long imageDecodes = 0;
+    long gdiplusCalls = 0;       // every call into GDI+, image decodes included
     long long engineMicros = 0;  // time spent inside the engine's operations
 };
 
@@ -24,9 +26,15 @@ struct CallCounts {
 class ImportCounters {
 public:
     explicit ImportCounters(HMODULE module);
+    ~ImportCounters();
+    ImportCounters(const ImportCounters&) = delete;
+    ImportCounters& operator=(const ImportCounters&) = delete;
     static CallCounts Counts();
 
 private:
+    // Made before the patches and undone after them: a patched GDI+ import's wrapper calls
+    // the counting stub.
+    harness::ImportCallCounter m_gdiplus;
     std::vector<harness::ImportPatch> m_patches;
 };
 

@@ -43,7 +43,9 @@ void OpenAndRepaintModule(Openings& openings, WarmOpenings& warm) {
         atIdle = ImportCounters::Counts();
         imagesBeforeRepaint = atIdle.imageDecodes;
         repaint = TimeRepaint(dialog);
-        warm.imagesPerRepaint = ImportCounters::Counts().imageDecodes - imagesBeforeRepaint;
+        const CallCounts repainted = ImportCounters::Counts();
+        warm.imagesPerRepaint = repainted.imageDecodes - imagesBeforeRepaint;
+        warm.gdiplusPerRepaint = repainted.gdiplusCalls - atIdle.gdiplusCalls;
         CloseModuleDialog(dialog);
     }));
     const long long engineOpening = atIdle.engineMicros - before.engineMicros;
@@ -53,6 +55,7 @@ void OpenAndRepaintModule(Openings& openings, WarmOpenings& warm) {
     warm.iniReads = after.iniReads - before.iniReads;
     warm.fileOpens = after.fileOpens - before.fileOpens;
     warm.imagesPerOpening = imagesBeforeRepaint - before.imageDecodes;
+    warm.gdiplusPerOpening = atIdle.gdiplusCalls - before.gdiplusCalls;
 }
 
 // The same for the baseline.

@@ -22,6 +22,7 @@ struct WarmOpenings {
     std::vector<double> phaseInit[2], phaseErase[2], phasePaint[2];
     // The module's work in its last opening and its last full repaint.
     long iniReads = 0, fileOpens = 0, imagesPerOpening = 0, imagesPerRepaint = 0;
+    long gdiplusPerOpening = 0, gdiplusPerRepaint = 0;
 };
 WarmOpenings MeasureWarmOpenings(Openings& openings, int reps, bool phases);
 

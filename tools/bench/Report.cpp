@@ -110,6 +110,9 @@ void PrintRepaintSaveAndWork(const WarmOpenings& warm) {
     std::printf("  %-44s %9ld\n", "file opens by the module", warm.fileOpens);
     std::printf("  %-44s %9ld\n", "images decoded per opening", warm.imagesPerOpening);
     std::printf("  %-44s %9ld\n", "images decoded per full repaint", warm.imagesPerRepaint);
+    std::printf("  %-44s %9ld\n", "GDI+ calls per opening", warm.gdiplusPerOpening);
+    std::printf("  %-44s %9ld   (target 0)\n", "GDI+ calls per full repaint",
+                warm.gdiplusPerRepaint);
 }
 
 void PrintResources(const Resources& resources) {
