@@ -196,8 +196,11 @@ std::unique_ptr<Gdiplus::Image> LoadLargerCopy(const std::wstring& path, Gdiplus
 }
 
 SkinImage LoadSkinImageFor(const std::wstring& path, UINT dpi) {
-    SkinImage result{LoadSkinImage(path), 1};
+    SkinImage result;
+    result.stamp = FileStamp::Of(path);
+    result.image = LoadSkinImage(path);
     if (dpi < dpi::kLargerCopyFrom || !result.image) return result;
+    result.largerStamp = FileStamp::Of(dpi::LargerCopyPath(path));
     if (std::unique_ptr<Gdiplus::Image> larger = LoadLargerCopy(path, *result.image)) {
         result.image = std::move(larger);
         result.factor = 2;

@@ -11,6 +11,8 @@ using std::min;
 
 #include <memory>
 
+#include "FileStamp.h"
+
 namespace gdiplus_session {
 
 // Starts GDI+ once per module load (thread-safe); later calls do nothing. False when GDI+
@@ -33,6 +35,10 @@ std::unique_ptr<Gdiplus::Image> LoadSkinImage(const std::wstring& path);
 struct SkinImage {
     std::unique_ptr<Gdiplus::Image> image;
     int factor = 1;
+    // The image file and its larger copy as they were before decoding: what is composed from
+    // the image is kept for as long as both stay the same.
+    FileStamp stamp;
+    FileStamp largerStamp;
     Gdiplus::Image* get() const { return image.get(); }
     explicit operator bool() const { return image != nullptr; }
 };

@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 namespace high_contrast {
 
 // Whether the mode was on when the platform was last asked.
@@ -16,5 +18,8 @@ bool IsOn();
 bool Ask();
 // A system colour (a GetSysColor index).
 COLORREF Colour(int index);
+// The system colours the module draws with in high contrast, folded into the upper 48 bits
+// of a number: what is composed from them is kept only while they stay the same.
+uint64_t PaletteBits();
 
 }  // namespace high_contrast

@@ -6,6 +6,7 @@
 #include "FocusCue.h"
 #include "GdiPlusWrapper.h"
 #include "HighContrast.h"
+#include "KeptPicture.h"
 #include "SkinGeometry.h"
 #include "Trace.h"
 
@@ -104,26 +105,59 @@ const SkinImage* CImgBtn::ChooseImage(const wchar_t*& label) const {
 void CImgBtn::DrawItem(const DRAWITEMSTRUCT& item) {
     DebugTraceN(kTraceCapacity, L"DrawItem m_bTracking:%d, m_Status:%d", m_bTracking, m_Status);
     const RECT client = ClientRect();
+    const UINT dpi = Dpi();
+    const bool contrast = high_contrast::IsOn();
+    const wchar_t* label = nullptr;
+    const SkinImage* face = ChooseImage(label);
+    if (!contrast) DebugTraceN(kTraceCapacity, L"hdc=0x%08x", AddressBits(item.hDC));
+    // Composed at the first paint of its state and copied at every later one, also in later
+    // openings; each paint reports what composing it gave, as the paint that composed it did.
+    const Composed composed = kept_pictures::Copy(
+        item.hDC, 0, 0, FaceKey(*face, client, dpi, contrast), RGB(255, 255, 255), [&](HDC dc) {
+            return contrast ? ComposeHighContrastFace(dc, client, dpi)
+                            : ComposeFace(dc, *face, client, dpi);
+        });
+    if (contrast) return;
+    DebugTraceN(kTraceCapacity, L"InitializeWrapper2:0x%x", composed.statuses[0]);
+    if (composed.statuses[0] != 0) return;
+    DebugTraceN(kTraceCapacity, label, AddressBits(face->get()), composed.statuses[1]);
+}
+
+// Everything the face is composed from: its size, the dpi, its image file, the caption, the
+// state, the keyboard cues and the colour mode (in high contrast, its colours).
+PictureKey CImgBtn::FaceKey(const SkinImage& face, const RECT& client, UINT dpi,
+                            bool contrast) const {
+    PictureKey key;
+    key.kind = L"button face";
+    key.width = client.right - client.left;
+    key.height = client.bottom - client.top;
+    key.dpi = dpi;
+    key.text = m_strTitle;
+    key.source = face.stamp;
+    key.largerSource = face.largerStamp;
+    key.image = &face == &m_lpIcon        ? m_strImgPath
+                : &face == &m_lpIconHover ? m_strImgHoverPath
+                                          : m_strImgDisabledPath;
+    key.variant = static_cast<uint64_t>(m_Status) | (ShowsFocus() ? 0x10 : 0) |
+                  (m_cues.AccessKeysHidden() ? 0x20 : 0) | (face ? 0x40 : 0) |
+                  (static_cast<uint64_t>(face.factor) << 8);
+    if (contrast) key.variant |= 0x80 | high_contrast::PaletteBits();
+    return key;
+}
+
+// The face as it is drawn straight onto the button: its image at its own size (scaled by the
+// dpi), the caption over it and the focus cue. Statuses: the drawing surface's, the image's.
+Composed CImgBtn::ComposeFace(HDC dc, const SkinImage& face, const RECT& client, UINT dpi) const {
     const int width = client.right - client.left;
     const int height = client.bottom - client.top;
-    const UINT dpi = Dpi();
-    if (high_contrast::IsOn()) {
-        DrawHighContrastFace(item.hDC, client, dpi);
-        return;
-    }
-
+    Composed composed;
     {
         CGdiPlusWrapper surface;
-        DebugTraceN(kTraceCapacity, L"hdc=0x%08x", AddressBits(item.hDC));
-        const DWORD status = surface.InitializeWrapper2(item.hDC, width, height, kWhite, FALSE);
-        DebugTraceN(kTraceCapacity, L"InitializeWrapper2:0x%x", status);
-        if (status != 0) return;
-
-        const wchar_t* label = nullptr;
-        const SkinImage* face = ChooseImage(label);
-        Gdiplus::Image* image = face->get();
+        composed.statuses[0] = surface.InitializeWrapper2(dc, width, height, kWhite, FALSE);
+        if (composed.statuses[0] != 0) return composed;  // not kept: the next paint tries again
+        Gdiplus::Image* image = face.get();
         DWORD drawn = CGdiPlusWrapper::kNotReady;
-        if (dpi == dpi::kBase && face->factor == 1) {
+        if (dpi == dpi::kBase && face.factor == 1) {
             drawn = surface.DrawImage(image, 0, 0, -1, -1);
         } else if (image) {
             // The face's size at 96 dpi, scaled.
@@ -131,15 +165,17 @@ void CImgBtn::DrawItem(const DRAWITEMSTRUCT& item) {
             const int imageHeight = static_cast<int>(image->GetHeight());
             drawn = surface.DrawImageScaled(
                 image,
-                Gdiplus::Rect(0, 0, dpi::Scale(imageWidth / face->factor, dpi),
-                              dpi::Scale(imageHeight / face->factor, dpi)),
+                Gdiplus::Rect(0, 0, dpi::Scale(imageWidth / face.factor, dpi),
+                              dpi::Scale(imageHeight / face.factor, dpi)),
                 Gdiplus::Rect(0, 0, imageWidth, imageHeight));
         }
-        DebugTraceN(kTraceCapacity, label, AddressBits(image), drawn);
+        composed.statuses[1] = drawn;
         DrawCaption(surface, kWhite, width, height, dpi);
         surface.Release();
     }
-    if (ShowsFocus()) DrawFocusCue(item.hDC, FocusCueRect(client, dpi), dpi, SkinFocusCueColours());
+    if (ShowsFocus()) DrawFocusCue(dc, FocusCueRect(client, dpi), dpi, SkinFocusCueColours());
+    composed.keep = true;
+    return composed;
 }
 
 // The caption over the face, centred both ways; its access key underlined while the platform
@@ -159,7 +195,7 @@ void CImgBtn::DrawCaption(CGdiPlusWrapper& surface, DWORD colour, int width, int
 
 // High contrast: the button's face in the system's button colours (the highlight under the
 // pointer), framed in its text colour, with the caption in grey text while disabled.
-void CImgBtn::DrawHighContrastFace(HDC dc, const RECT& client, UINT dpi) const {
+Composed CImgBtn::ComposeHighContrastFace(HDC dc, const RECT& client, UINT dpi) const {
     const bool hover = m_Status == kHover;
     const COLORREF face = high_contrast::Colour(hover ? COLOR_HIGHLIGHT : COLOR_BTNFACE);
     const COLORREF text = high_contrast::Colour(m_Status == kDisabled ? COLOR_GRAYTEXT
@@ -182,6 +218,9 @@ void CImgBtn::DrawHighContrastFace(HDC dc, const RECT& client, UINT dpi) const {
         surface.Release();
     }
     if (ShowsFocus()) DrawFocusCue(dc, FocusCueRect(client, dpi), dpi, {text, face});
+    Composed composed;
+    composed.keep = true;
+    return composed;
 }
 
 bool CImgBtn::ShowsFocus() const {

@@ -12,6 +12,7 @@
 #include "Button.h"
 #include "GdiPlusWrapper.h"
 #include "GdiPlus.h"
+#include "KeptPicture.h"
 #include "KeyboardCues.h"
 #include "MessageMap.h"
 #include "Subclassed.h"
@@ -61,7 +62,9 @@ private:
     LRESULT OnUpdateUiState(WPARAM wParam, LPARAM lParam, bool&);
     const SkinImage* ChooseImage(const wchar_t*& label) const;
     void DrawCaption(CGdiPlusWrapper& surface, DWORD colour, int width, int height, UINT dpi) const;
-    void DrawHighContrastFace(HDC dc, const RECT& client, UINT dpi) const;
+    PictureKey FaceKey(const SkinImage& face, const RECT& client, UINT dpi, bool contrast) const;
+    Composed ComposeFace(HDC dc, const SkinImage& face, const RECT& client, UINT dpi) const;
+    Composed ComposeHighContrastFace(HDC dc, const RECT& client, UINT dpi) const;
     bool ShowsFocus() const;
     UINT Dpi() const;
 

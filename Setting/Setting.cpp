@@ -5,6 +5,7 @@
 #include "Dialog.h"
 #include "ExceptionWrapper.h"
 #include "GdiPlus.h"
+#include "KeptPicture.h"
 #include "SettingDlg.h"
 #include "SkinFrame.h"
 #include "Tessvane.h"
@@ -59,6 +60,7 @@ void CSettingApp::Attach(HINSTANCE module) {
 }
 
 void CSettingApp::Detach() {
+    kept_pictures::Clear();
     ReleaseSkinBackgrounds();
     ReleaseSkinImages();
     gdiplus_session::Shutdown();

@@ -10,6 +10,7 @@
 
 #include "Dpi.h"
 #include "ExceptionWrapper.h"
+#include "FileStamp.h"
 #include "FocusCue.h"
 #include "HighContrast.h"
 #include "HostPath.h"
@@ -217,6 +218,7 @@ void CSettingDlg::LayOut() {
 
     LoadSkinBackgrounds(dir.empty() ? nullptr : dir.c_str());
     m_strCloseBoxImagePath = dir + m_pIniFile->String(config::kCloseBoxImage);
+    NoteCloseBoxSource();
     const std::wstring caption = m_pIniFile->String(config::kOkText);
     const std::wstring normal = dir + m_pIniFile->String(config::kOkImage);
     const std::wstring hover = dir + m_pIniFile->String(config::kOkHoverImage);
@@ -283,6 +285,7 @@ LRESULT CSettingDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam, bool&) {
     for (CMyGroupBox* frame : Frames())
         frame->SetDpi(dpi);
     m_closeBoxImageLoaded = false;  // the larger copy may now be the one to draw
+    NoteCloseBoxSource();
     if (const RECT* suggested = reinterpret_cast<const RECT*>(lParam)) {
         ::SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top,
                        suggested->right - suggested->left, suggested->bottom - suggested->top,
@@ -319,27 +322,47 @@ void CSettingDlg::ScaleDialogFont(UINT to) {
 // ---------------------------------------------------------------------------------------
 // Frame: background, close box, dragging, keys
 
+// The frame with the close box on its band, both composed once into the kept frame: every
+// erase, the dialog's own and those the transparent controls ask for, is a copy.
 LRESULT CSettingDlg::OnEraseBkgnd(WPARAM wParam, LPARAM, bool& handled) {
-    if (g_settingsFrame.Paint(m_hWnd, reinterpret_cast<HDC>(wParam), m_dpi) != 0) handled = false;
+    const CSkinFrameCache::Decoration closeBox{m_closeBoxSource,
+                                               [this](HDC dc) { DrawCloseBoxPicture(dc); }};
+    if (g_settingsFrame.Paint(m_hWnd, reinterpret_cast<HDC>(wParam), m_dpi, &closeBox) != 0)
+        handled = false;
     return TRUE;
+}
+
+// What the close box's picture is drawn from, noted when the dialog opens and when its dpi
+// changes (not at every erase: the file's stamp is asked of the file system).
+void CSettingDlg::NoteCloseBoxSource() {
+    const FileStamp stamp = FileStamp::Of(m_strCloseBoxImagePath);
+    const FileStamp larger = FileStamp::Of(dpi::LargerCopyPath(m_strCloseBoxImagePath));
+    m_closeBoxSource = m_strCloseBoxImagePath + L"|" + std::to_wstring(stamp.size) + L"|" +
+                       std::to_wstring(stamp.written) + L"|" + std::to_wstring(larger.size) + L"|" +
+                       std::to_wstring(larger.written) + L"|" + std::to_wstring(m_dpi);
+}
+
+// The close box's picture on the kept frame, in the skin's look or the high-contrast one.
+void CSettingDlg::DrawCloseBoxPicture(HDC dc) {
+    try {
+        if (high_contrast::IsOn()) {
+            PaintHighContrastCloseBox(dc);
+        } else {
+            PaintCloseBox(dc);
+        }
+    } catch (...) {
+        LOG_CAUGHT_EXCEPTION();
+    }
 }
 
 LRESULT CSettingDlg::OnCtlColor(WPARAM wParam, LPARAM, bool&) {
     return SkinControlColor(reinterpret_cast<HDC>(wParam));
 }
 
+// The close box is part of the kept frame; a paint only adds its focus cue.
 LRESULT CSettingDlg::OnPaint(WPARAM, LPARAM, bool&) {
     ui::PaintDc paint(m_hWnd);
     const bool contrast = high_contrast::IsOn();
-    try {
-        if (contrast) {
-            PaintHighContrastCloseBox(paint.Get());
-        } else {
-            PaintCloseBox(paint.Get());
-        }
-    } catch (...) {
-        LOG_CAUGHT_EXCEPTION();
-    }
     if (m_closeBox.ShowsFocus()) {
         const FocusCueColours colours =
             contrast ? FocusCueColours{high_contrast::Colour(COLOR_HIGHLIGHTTEXT),
@@ -367,7 +390,16 @@ void CSettingDlg::PaintCloseBox(HDC dc) {
     }
     ui::UniqueDc memory(::CreateCompatibleDC(nullptr));
     if (!memory) RAISE_ERROR(ERROR_NOT_ENOUGH_MEMORY);
-    ui::UniqueBitmap bitmap(::CreateCompatibleBitmap(dc, m_rcCloseBox.right, m_rcCloseBox.bottom));
+    // 24-bit pixels, whatever `dc` holds: GDI+ gives 32-bit pixels an alpha channel, and the
+    // key colour would then match no pixel of a 32-bit target.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = m_rcCloseBox.right;
+    info.bmiHeader.biHeight = -m_rcCloseBox.bottom;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    ui::UniqueBitmap bitmap(::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap) RAISE_ERROR(ERROR_NOT_ENOUGH_MEMORY);
     ui::SelectGuard selected(memory.get(), bitmap.get());
     {

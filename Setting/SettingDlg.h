@@ -128,6 +128,8 @@ private:
     LRESULT OnLButtonUp(WPARAM, LPARAM lParam, bool& handled);
     LRESULT OnCtlColor(WPARAM wParam, LPARAM, bool&);
     bool InCloseBox(LPARAM lParam) const;
+    void NoteCloseBoxSource();
+    void DrawCloseBoxPicture(HDC dc);
     void PaintCloseBox(HDC dc);
     void PaintCloseBoxScaled(HDC dc, int width);
 
@@ -200,7 +202,8 @@ private:
     RECT m_rcCloseBox{};
     SkinImage m_closeBoxImage;  // decoded at the first paint
     bool m_closeBoxImageLoaded = false;
-    ui::Thread m_worker;  // the save or protection worker; one at a time
+    std::wstring m_closeBoxSource;  // what the picture is drawn from (NoteCloseBoxSource)
+    ui::Thread m_worker;            // the save or protection worker; one at a time
     bool m_bSaveStarted = false;
     struct PendingFailure {
         bool switchingOn;

@@ -157,7 +157,7 @@ CSkinFrameCache::FramePalette CSkinFrameCache::FramePalette::Now() {
     return palette;
 }
 
-DWORD CSkinFrameCache::Paint(HWND window, HDC dc, UINT dpi) {
+DWORD CSkinFrameCache::Paint(HWND window, HDC dc, UINT dpi, const Decoration* decoration) {
     if (!window || !dc) return ERROR_INVALID_PARAMETER;
     std::lock_guard<std::mutex> lock(m_mutex);
     wchar_t title[260] = L"";
@@ -173,7 +173,8 @@ DWORD CSkinFrameCache::Paint(HWND window, HDC dc, UINT dpi) {
 
     const FramePalette palette = FramePalette::Now();
     if (!m_memory || width != m_width || height != m_height || m_title != title ||
-        generation != m_generation || dpi != m_dpi || !(palette == m_palette)) {
+        generation != m_generation || dpi != m_dpi || !(palette == m_palette) ||
+        (decoration ? decoration->identity : std::wstring()) != m_decoration) {
         Forget();
         m_memory.reset(::CreateCompatibleDC(dc));
         if (!m_memory) return ::GetLastError();
@@ -198,6 +199,7 @@ DWORD CSkinFrameCache::Paint(HWND window, HDC dc, UINT dpi) {
             Forget();
             return status;
         }
+        if (decoration && decoration->draw) decoration->draw(m_memory.get());
         ::GdiFlush();
         m_width = width;
         m_height = height;
@@ -205,6 +207,7 @@ DWORD CSkinFrameCache::Paint(HWND window, HDC dc, UINT dpi) {
         m_generation = generation;
         m_dpi = dpi;
         m_palette = palette;
+        m_decoration = decoration ? decoration->identity : std::wstring();
     }
     // Only what the context can show: a themed control asks for the part behind it, one
     // control at a time. Such a part is mostly of one colour, and filling it costs far less

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -36,9 +37,17 @@ public:
     CSkinFrameCache(const CSkinFrameCache&) = delete;
     CSkinFrameCache& operator=(const CSkinFrameCache&) = delete;
 
-    // Same results as DrawSkinFrame. Several windows of the same size and title may share
-    // one cache, also from different threads.
-    DWORD Paint(HWND window, HDC dc, UINT dpi);
+    // What a dialog draws over its frame that changes no more often than the frame does (the
+    // settings dialog's close box), composed into the kept frame. `identity` names everything
+    // it is drawn from: the frame is composed again when it changes.
+    struct Decoration {
+        std::wstring identity;
+        std::function<void(HDC dc)> draw;  // in the window's client coordinates
+    };
+
+    // Same results as DrawSkinFrame, with the decoration drawn over the frame. Several
+    // windows of the same size and title may share one cache, also from different threads.
+    DWORD Paint(HWND window, HDC dc, UINT dpi, const Decoration* decoration = nullptr);
 
 private:
     // The colours a frame is painted in: the skin's, or in high contrast the system's.
@@ -65,6 +74,7 @@ private:
     uint64_t m_generation = 0;
     UINT m_dpi = 0;
     FramePalette m_palette;
+    std::wstring m_decoration;  // the identity of the decoration drawn over the frame
 };
 
 // Logical font height for `points` at `dpi` (negative, as LOGFONT wants it).

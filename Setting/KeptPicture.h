@@ -1,0 +1,58 @@
+// Pictures of the skin composed once and copied at every paint. A skinned control's face (the
+// OK button's image with its caption, in each of its states) looks the same at every paint
+// until its size, the dpi, its files, its text or the colour mode changes; composing it costs
+// GDI+ drawing and text layout, copying it one BitBlt. The store is the process's: a dialog
+// opened again finds the faces of the last opening.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "FileStamp.h"
+
+// Everything a kept picture was composed from: a picture is copied only for an equal key.
+struct PictureKey {
+    const wchar_t* kind = L"";  // which picture ("button face"), a literal
+    int width = 0;
+    int height = 0;
+    UINT dpi = 0;
+    std::wstring text;       // the caption or title drawn
+    std::wstring image;      // the image file it is drawn from
+    FileStamp source;        // that file as it was when decoded
+    FileStamp largerSource;  // and its larger copy
+    uint64_t variant = 0;    // state, focus cue, colour mode and its colours
+
+    bool operator==(const PictureKey& other) const;
+};
+
+// What composing leaves besides the pixels: the statuses of its drawing steps, which every
+// copy reports again as the paint that composed it did.
+struct Composed {
+    bool keep = false;  // false: the picture could not be drawn; nothing is kept or copied
+    std::array<DWORD, 2> statuses{};
+};
+
+// Draws the picture into `dc`: a 32-bit bitmap of the key's size, already filled with the
+// ground colour.
+using ComposeFn = std::function<Composed(HDC dc)>;
+
+namespace kept_pictures {
+
+// Copies the picture kept for `key` to (x, y) of `dc`, composing it first on `ground` when
+// none is kept. Returns what composing it gave; `keep` false means nothing was copied, and
+// the next paint composes again.
+Composed Copy(HDC dc, int x, int y, const PictureKey& key, COLORREF ground,
+              const ComposeFn& compose);
+
+// Frees every kept picture (at module unload, and in tests).
+void Clear();
+
+// How many pictures have been composed since the process started: a paint that finds its
+// picture kept adds none.
+uint64_t ComposedCount();
+
+}  // namespace kept_pictures
