@@ -135,13 +135,16 @@ PictureKey CImgBtn::FaceKey(const SkinImage& face, const RECT& client, UINT dpi,
     key.text = m_strTitle;
     key.source = face.stamp;
     key.largerSource = face.largerStamp;
-    key.image = &face == &m_lpIcon        ? m_strImgPath
-                : &face == &m_lpIconHover ? m_strImgHoverPath
-                                          : m_strImgDisabledPath;
+    key.drawnWith = &face == &m_lpIcon        ? m_strImgPath
+                    : &face == &m_lpIconHover ? m_strImgHoverPath
+                                              : m_strImgDisabledPath;
     key.variant = static_cast<uint64_t>(m_Status) | (ShowsFocus() ? 0x10 : 0) |
                   (m_cues.AccessKeysHidden() ? 0x20 : 0) | (face ? 0x40 : 0) |
                   (static_cast<uint64_t>(face.factor) << 8);
-    if (contrast) key.variant |= 0x80 | high_contrast::PaletteBits();
+    if (contrast) {
+        key.variant |= 0x80;
+        key.colours = high_contrast::PaletteBits();
+    }
     return key;
 }
 

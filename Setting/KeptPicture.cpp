@@ -8,9 +8,9 @@
 
 bool PictureKey::operator==(const PictureKey& other) const {
     return width == other.width && height == other.height && dpi == other.dpi &&
-           variant == other.variant && source == other.source &&
+           variant == other.variant && colours == other.colours && source == other.source &&
            largerSource == other.largerSource && wcscmp(kind, other.kind) == 0 &&
-           text == other.text && image == other.image;
+           text == other.text && drawnWith == other.drawnWith;
 }
 
 namespace kept_pictures {
@@ -19,9 +19,9 @@ namespace {
 // Sides beyond this are no control of a dialog; such a picture is drawn straight onto the
 // paint's context, every paint, and not kept.
 constexpr int kMaxKeptSide = 2048;
-// The OK button's states with and without the focus cue, at two dpis, with room to spare;
-// the oldest picture goes first.
-constexpr size_t kMaxKept = 16;
+// The OK button's states with and without its focus cue and the links', at two dpis, with
+// room to spare; the oldest picture goes first.
+constexpr size_t kMaxKept = 32;
 
 struct Picture {
     PictureKey key;

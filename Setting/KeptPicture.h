@@ -21,10 +21,11 @@ struct PictureKey {
     int height = 0;
     UINT dpi = 0;
     std::wstring text;       // the caption or title drawn
-    std::wstring image;      // the image file it is drawn from
+    std::wstring drawnWith;  // the image file, or the font, it is drawn with
     FileStamp source;        // that file as it was when decoded
     FileStamp largerSource;  // and its larger copy
-    uint64_t variant = 0;    // state, focus cue, colour mode and its colours
+    uint64_t variant = 0;    // state, format, focus cue, keyboard cues, colour mode
+    uint64_t colours = 0;    // the colours it is drawn in
 
     bool operator==(const PictureKey& other) const;
 };

@@ -6,6 +6,7 @@
 #include "Dpi.h"
 #include "FocusCue.h"
 #include "HighContrast.h"
+#include "KeptPicture.h"
 #include "SkinFrame.h"
 
 CNvStatic::CNvStatic()
@@ -83,39 +84,78 @@ LRESULT CNvStatic::OnPaint(WPARAM, LPARAM, bool& handled) {
         return 0;
     }
     ui::PaintDc paint(m_hWnd);
-    HDC dc = paint.Get();
-    ui::SavedDcState saved(dc);
+    const Look look = CurrentLook(contrast);
+    const RECT client = ClientRect();
+    // Composed once for what it shows and copied at every later paint, also in later openings.
+    kept_pictures::Copy(paint.Get(), 0, 0, KeyOf(look, client), look.ground,
+                        [&](HDC dc) { return Compose(dc, look, client); });
+    return 0;
+}
+
+// The text, its colours, format and focus cue as they are now.
+CNvStatic::Look CNvStatic::CurrentLook(bool contrast) const {
+    Look look;
+    look.contrast = contrast;
     const int textIndex = !IsEnabled() ? COLOR_GRAYTEXT
                           : m_bLink    ? COLOR_HOTLIGHT
                                        : COLOR_WINDOWTEXT;
-    const COLORREF text = contrast ? high_contrast::Colour(textIndex) : m_crText;
-    const COLORREF ground = contrast ? high_contrast::Colour(COLOR_WINDOW) : m_crBk;
-    HBRUSH brush = contrast ? ::GetSysColorBrush(COLOR_WINDOW) : m_brBk.get();
-    ::SetTextColor(dc, text);
-    ::SetBkColor(dc, ground);
-    ::SetBkMode(dc, OPAQUE);
-    ::SelectObject(dc, brush);
-    RECT client = ClientRect();
-    ::FillRect(dc, &client, brush);
-    if (m_font) ::SelectObject(dc, m_font.get());
-
-    const std::wstring caption = GetText();
+    look.text = contrast ? high_contrast::Colour(textIndex) : m_crText;
+    look.ground = contrast ? high_contrast::Colour(COLOR_WINDOW) : m_crBk;
+    look.caption = GetText();
     const LONG_PTR style = Style();
-    UINT format = DT_LEFT;
+    look.format = DT_LEFT;
     if (style & SS_CENTER) {
-        format = DT_CENTER;
+        look.format = DT_CENTER;
     } else if (style & SS_RIGHT) {
-        format = DT_RIGHT;
+        look.format = DT_RIGHT;
     }
-    format |= (style & SS_CENTERIMAGE) ? DT_SINGLELINE | DT_VCENTER : DT_WORDBREAK;
-    if (style & SS_NOPREFIX) format |= DT_NOPREFIX;
-    if (m_cues.AccessKeysHidden()) format |= DT_HIDEPREFIX;
+    look.format |= (style & SS_CENTERIMAGE) ? DT_SINGLELINE | DT_VCENTER : DT_WORDBREAK;
+    if (style & SS_NOPREFIX) look.format |= DT_NOPREFIX;
+    if (m_cues.AccessKeysHidden()) look.format |= DT_HIDEPREFIX;
+    look.focus = m_bLink && ::GetFocus() == m_hWnd && !m_cues.FocusHidden();
+    return look;
+}
+
+PictureKey CNvStatic::KeyOf(const Look& look, const RECT& client) const {
+    PictureKey key;
+    key.kind = L"static text";
+    key.width = client.right - client.left;
+    key.height = client.bottom - client.top;
+    key.dpi = Dpi();
+    key.text = look.caption;
+    // The font as it is, whatever made it.
+    LOGFONTW font{};
+    if (m_font) ::GetObjectW(m_font.get(), sizeof font, &font);
+    key.drawnWith = std::wstring(font.lfFaceName) + L"|" + std::to_wstring(font.lfHeight) + L"|" +
+                    std::to_wstring(font.lfWidth) + L"|" + std::to_wstring(font.lfWeight) + L"|" +
+                    std::to_wstring(font.lfItalic) + std::to_wstring(font.lfUnderline) +
+                    std::to_wstring(font.lfStrikeOut) + L"|" + std::to_wstring(font.lfCharSet) +
+                    L"|" + std::to_wstring(font.lfQuality);
+    key.variant = look.format | (look.focus ? 0x80000000ull : 0) |
+                  (look.contrast ? 0x40000000ull : 0) | (m_font ? 0 : 0x20000000ull);
+    key.colours = (static_cast<uint64_t>(look.text) << 32) | look.ground;
+    if (look.contrast) key.colours ^= high_contrast::PaletteBits();
+    return key;
+}
+
+// The text on its ground as the control has always drawn it, and the link's focus cue.
+Composed CNvStatic::Compose(HDC dc, const Look& look, const RECT& client) const {
+    ::SetTextColor(dc, look.text);
+    ::SetBkColor(dc, look.ground);
+    ::SetBkMode(dc, OPAQUE);
+    // Selected only while drawing: the kept picture's context outlives the font.
+    ui::SelectGuard font(dc, m_font ? static_cast<HGDIOBJ>(m_font.get())
+                                    : ::GetStockObject(SYSTEM_FONT));
     RECT textRect = client;
-    ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect, format);
-    if (m_bLink && ::GetFocus() == m_hWnd && !m_cues.FocusHidden())
-        DrawFocusCue(dc, client, Dpi(),
-                     contrast ? FocusCueColours{text, ground} : SkinFocusCueColours());
-    return 0;
+    ::DrawTextW(dc, look.caption.c_str(), static_cast<int>(look.caption.size()), &textRect,
+                look.format);
+    if (look.focus)
+        DrawFocusCue(
+            dc, client, Dpi(),
+            look.contrast ? FocusCueColours{look.text, look.ground} : SkinFocusCueColours());
+    Composed composed;
+    composed.keep = true;
+    return composed;
 }
 
 LRESULT CNvStatic::OnEraseBkgnd(WPARAM wParam, LPARAM, bool&) {

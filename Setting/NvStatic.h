@@ -6,7 +6,10 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "Handles.h"
+#include "KeptPicture.h"
 #include "KeyboardCues.h"
 #include "MessageMap.h"
 #include "Static.h"
@@ -60,6 +63,18 @@ private:
     LRESULT OnKeyUp(WPARAM key, LPARAM, bool& handled);
     LRESULT OnClick(WPARAM, LPARAM, bool& handled);
     LRESULT OnFocusChanged(WPARAM, LPARAM, bool& handled);
+    // What a paint shows, apart from the control's size and font.
+    struct Look {
+        bool contrast = false;
+        COLORREF text = 0;
+        COLORREF ground = 0;
+        std::wstring caption;
+        UINT format = 0;
+        bool focus = false;
+    };
+    Look CurrentLook(bool contrast) const;
+    PictureKey KeyOf(const Look& look, const RECT& client) const;
+    Composed Compose(HDC dc, const Look& look, const RECT& client) const;
     void RedrawIf(BOOL redraw) const;
     void MakeFont();
     void Click() const;
