@@ -2,6 +2,7 @@
 // the frame's title band, border lines and title; the group frames from the nine-slice
 // bitmap; the close box's cell with white as the transparent colour; the OK button's normal
 // and hover faces; the blue resize link.
+#include <algorithm>
 #include <memory>
 #include <sstream>
 
@@ -55,6 +56,22 @@ Capture CaptureAt(HWND dialog, POINT point, COLORREF color) {
 }
 COLORREF At(const Capture& shot, const RECT& rc, int x, int y) {
     return shot.At(rc.left + x, rc.top + y);
+}
+
+// The white caption sits in the middle of the button, whatever its size: a face composed
+// for another size (or dpi) and kept would show it where it was.
+void ExpectCaptionCentred(const Capture& shot, const RECT& button) {
+    RECT caption{button.right, button.bottom, button.left, button.top};
+    for (int y = button.top; y < button.bottom; ++y) {
+        for (int x = button.left; x < button.right; ++x) {
+            if (shot.At(x, y) != kWhite) continue;
+            caption = {std::min<LONG>(caption.left, x), std::min<LONG>(caption.top, y),
+                       std::max<LONG>(caption.right, x + 1), std::max<LONG>(caption.bottom, y + 1)};
+        }
+    }
+    ASSERT_LT(caption.left, caption.right) << "no caption";
+    EXPECT_NEAR(caption.left + caption.right, button.left + button.right, 4);
+    EXPECT_NEAR(caption.top + caption.bottom, button.top + button.bottom, 4);
 }
 
 TEST(SkinPaintTest, EveryPartOfTheSkinIsDrawnFromItsImage) {
@@ -169,8 +186,24 @@ TEST(SkinPaintTest, EveryPartOfTheSkinIsDrawnFromItsImage) {
             EXPECT_EQ(button.At(p.x, p.y), face);
         EXPECT_GT(button.Count(ok, face), area * 2 / 3);
         EXPECT_GT(button.Count(ok, kWhite), 10);
+        ExpectCaptionCentred(button, ok);
     }
     MoveMouse({1, 1});
+    session.Close(dialog);
+
+    // Opened again in the same process, of the same size, with a smaller button and the
+    // shipped close box: the button's face fits its new size, and the close box drawn into the
+    // kept frame is the one now configured.
+    dialog = session.Open("", {{L"POSITION", L"SET_FRAME", L"0,0,613,500"},
+                               {L"POSITION", L"BTN_OK", L"498,456,70,24"},
+                               {L"PIC", L"BTN_OK_PIC", L"\\skin\\default\\btn\\test_normal.bmp"}});
+    ASSERT_NE(dialog, nullptr);
+    BringToFront(dialog);
+    const RECT smaller = RectIn(dialog, IDC_BTN_OK);
+    ASSERT_EQ(smaller.right - smaller.left, 70);
+    const Capture again = CaptureAt(dialog, {smaller.left + 2, smaller.top + 2}, kOkNormal);
+    ExpectCaptionCentred(again, smaller);
+    EXPECT_EQ(again.Count({0, 0, w, 30}, kGlyph), 0) << "the close box of the last opening";
     session.Close(dialog);
 }
 
