@@ -148,6 +148,8 @@ RECT Inner(RECT rc, int by) {
 void ExpectSchemeColours(const char* window, HWND hwnd, const std::vector<Part>& parts) {
     SCOPED_TRACE(window);
     ASSERT_NE(hwnd, nullptr);
+    // Whatever is still to be painted (a control after its dialog) is painted first.
+    ::RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     const Capture shot(hwnd);
     SchemeColours scheme;
     int outside = 0;
