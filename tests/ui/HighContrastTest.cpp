@@ -143,12 +143,18 @@ RECT Inner(RECT rc, int by) {
     return rc;
 }
 
+// The window's pixels once whatever is still to be painted (a control after its dialog) is.
+Capture Painted(HWND window) {
+    ::RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return Capture(window);
+}
+
 // At least 99 % of the window's pixels in the scheme, every pixel of its skin's parts, and the
 // text of each part in its colour.
 void ExpectSchemeColours(const char* window, HWND hwnd, const std::vector<Part>& parts) {
     SCOPED_TRACE(window);
     ASSERT_NE(hwnd, nullptr);
-    const Capture shot(hwnd);
+    const Capture shot = Painted(hwnd);
     SchemeColours scheme;
     int outside = 0;
     for (int y = 0; y < shot.Height(); ++y)
@@ -246,13 +252,13 @@ TEST(HighContrastTest, FollowsTheSettingWhileOpen) {
     HWND dialog = session.Open();
     ASSERT_NE(dialog, nullptr);
     session.host->Settle(100);
-    const Capture skin(dialog);
+    const Capture skin = Painted(dialog);
     ForceHighContrast(*session.host, true, dialog);
     ExpectSchemeColours("settings", dialog,
                         {{"title band", Band(dialog), COLOR_HIGHLIGHTTEXT},
                          {"OK", RectIn(dialog, IDC_BTN_OK), COLOR_BTNTEXT}});
     ForceHighContrast(*session.host, false, dialog);
-    EXPECT_EQ(Capture(dialog).Differences(skin), 0) << "the skin is not back";
+    EXPECT_EQ(Painted(dialog).Differences(skin), 0) << "the skin is not back";
     session.Close(dialog);
 }
 

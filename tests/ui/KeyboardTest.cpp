@@ -204,9 +204,16 @@ TEST(KeyboardTest, EveryActionWorksFromTheKeyboardAsWithTheMouse) {
     }
 }
 
+// The dialog with whatever is still to be painted painted (a control after a change of focus
+// or of the keyboard cues).
+HWND Painted(HWND dialog) {
+    ::RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return dialog;
+}
+
 // Capture of a control's rectangle (in its dialog).
 struct Area {
-    Area(HWND dialog, const RECT& rc) : shot(dialog), rc(rc) {}
+    Area(HWND dialog, const RECT& rc) : shot(Painted(dialog)), rc(rc) {}
     int Count(COLORREF colour) const { return shot.Count(rc, colour); }
     bool operator==(const Area& other) const {
         for (LONG y = rc.top; y < rc.bottom; ++y)

@@ -41,6 +41,10 @@ double HostWindow::TimeToIdle(const AtIdle& atIdle, const std::function<void()>&
     double opened = 0;
     const double start = Now();
     g_onIdle = [&](HWND dialog) {
+        // The platform's modal loop reports idle as soon as it has shown the dialog, before
+        // the controls have painted; a dialog is open for its user once they have. What is
+        // still to paint is painted here, for both dialogs alike.
+        ::RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         opened = Now() - start;
         atIdle(dialog);
     };

@@ -1,5 +1,6 @@
 // The window the measured dialogs open over. A modal dialog's loop sends its owner
-// WM_ENTERIDLE once its queue is empty: the dialog is open, painted and idle.
+// WM_ENTERIDLE once its queue is empty, and what is still to paint is painted: the dialog is
+// open, painted and idle.
 #pragma once
 
 #include <windows.h>

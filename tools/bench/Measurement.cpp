@@ -27,6 +27,7 @@ double TimeRepaint(HWND dialog) {
 void NotePhases(WarmOpenings& warm, int which) {
     const Phases& noted = PhaseHook::Noted();
     warm.phaseInit[which].push_back(noted.initialised - noted.start);
+    warm.phaseShown[which].push_back(noted.shown - noted.start);
     warm.phaseErase[which].push_back(noted.firstErase - noted.start);
     warm.phasePaint[which].push_back(noted.lastPaint - noted.start);
 }

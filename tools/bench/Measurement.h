@@ -19,7 +19,7 @@ struct WarmOpenings {
     std::vector<double> saveGross, saveNet;  // OK pressed at idle, until the dialog has closed
     // With phases noted: [0] the module's dialog, [1] the baseline, from the call.
     bool phases = false;
-    std::vector<double> phaseInit[2], phaseErase[2], phasePaint[2];
+    std::vector<double> phaseInit[2], phaseShown[2], phaseErase[2], phasePaint[2];
     // The module's work in its last opening and its last full repaint.
     long iniReads = 0, fileOpens = 0, imagesPerOpening = 0, imagesPerRepaint = 0;
     long gdiplusPerOpening = 0, gdiplusPerRepaint = 0;

@@ -12,6 +12,8 @@ LRESULT CALLBACK NotePhase(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION && message) {
         const bool dialog = (::GetWindowLongPtrW(message->hwnd, GWL_STYLE) & WS_CHILD) == 0;
         if (message->message == WM_INITDIALOG) g_phases.initialised = Now();
+        if (message->message == WM_SHOWWINDOW && message->wParam && dialog && !g_phases.shown)
+            g_phases.shown = Now();
         if (message->message == WM_ERASEBKGND && dialog && !g_phases.firstErase)
             g_phases.firstErase = Now();
         switch (message->message) {

@@ -1,7 +1,7 @@
 // Phases of an opening, seen from outside the dialog: a hook on the thread notes when the
-// dialog's WM_INITDIALOG returns, when its background is first erased and when the last
-// message of painting returns (a paint, an erase, a control asking for its colours or its
-// parent's background, an owner-drawn button): the sent messages every paint makes.
+// dialog's WM_INITDIALOG returns, when it is told it is being shown, when its background is first
+// erased and when the last message of painting returns (a paint, an erase, a control asking for its
+// colours or its parent's background, an owner-drawn button): the sent messages every paint makes.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +10,7 @@ namespace bench {
 
 // Times of the clock (Clock.h), in milliseconds.
 struct Phases {
-    double start = 0, initialised = 0, firstErase = 0, lastPaint = 0;
+    double start = 0, initialised = 0, shown = 0, firstErase = 0, lastPaint = 0;
 };
 
 // Notes the phases of the openings on the calling thread for as long as it lives.

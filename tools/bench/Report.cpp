@@ -63,10 +63,11 @@ void PrintOpenings(const WarmOpenings& warm) {
                 Median(warm.skinnedNet) / plain.median);
     if (!warm.phases) return;
     std::printf("Phases of a warm opening, from the call (settings dialog / baseline)\n");
-    const char* names[] = {"initialised (WM_INITDIALOG returned)", "first erase of the dialog",
-                           "last paint of the dialog or a control"};
-    const std::vector<double>* rows[] = {warm.phaseInit, warm.phaseErase, warm.phasePaint};
-    for (int i = 0; i < 3; ++i) {
+    const char* names[] = {"initialised (WM_INITDIALOG returned)", "being shown (WM_SHOWWINDOW)",
+                           "first erase of the dialog", "last paint of the dialog or a control"};
+    const std::vector<double>* rows[] = {warm.phaseInit, warm.phaseShown, warm.phaseErase,
+                                         warm.phasePaint};
+    for (int i = 0; i < 4; ++i) {
         std::printf("  %-44s %9.2f ms %9.2f ms\n", names[i], Median(rows[i][0]),
                     Median(rows[i][1]));
     }
