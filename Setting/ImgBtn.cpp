@@ -12,7 +12,6 @@
 namespace {
 // Every trace of the button is formatted into 260 characters; longer ones are cut.
 constexpr size_t kTraceCapacity = 260;
-constexpr DWORD kWhite = 0xFFFFFF;
 // The focus cue stands this far inside the button's edge (at 96 dpi).
 constexpr int kFocusCueInset = 3;
 
@@ -115,7 +114,8 @@ void CImgBtn::DrawItem(const DRAWITEMSTRUCT& item) {
     {
         CGdiPlusWrapper surface;
         DebugTraceN(kTraceCapacity, L"hdc=0x%08x", AddressBits(item.hDC));
-        const DWORD status = surface.InitializeWrapper2(item.hDC, width, height, kWhite, FALSE);
+        const DWORD status =
+            surface.InitializeWrapper2(item.hDC, width, height, skin::kGroundColour, FALSE);
         DebugTraceN(kTraceCapacity, L"InitializeWrapper2:0x%x", status);
         if (status != 0) return;
 
@@ -136,7 +136,7 @@ void CImgBtn::DrawItem(const DRAWITEMSTRUCT& item) {
                 Gdiplus::Rect(0, 0, imageWidth, imageHeight));
         }
         DebugTraceN(kTraceCapacity, label, AddressBits(image), drawn);
-        DrawCaption(surface, kWhite, width, height, dpi);
+        DrawCaption(surface, skin::kButtonCaptionColour, width, height, dpi);
         surface.Release();
     }
     if (ShowsFocus()) DrawFocusCue(item.hDC, FocusCueRect(client, dpi), dpi, SkinFocusCueColours());
