@@ -13,7 +13,6 @@
 namespace {
 // Every trace of the button is formatted into 260 characters; longer ones are cut.
 constexpr size_t kTraceCapacity = 260;
-constexpr DWORD kWhite = 0xFFFFFF;
 // The focus cue stands this far inside the button's edge (at 96 dpi).
 constexpr int kFocusCueInset = 3;
 
@@ -113,7 +112,7 @@ void CImgBtn::DrawItem(const DRAWITEMSTRUCT& item) {
     // Composed at the first paint of its state and copied at every later one, also in later
     // openings; each paint reports what composing it gave, as the paint that composed it did.
     const Composed composed = kept_pictures::Copy(
-        item.hDC, 0, 0, FaceKey(*face, client, dpi, contrast), RGB(255, 255, 255), [&](HDC dc) {
+        item.hDC, 0, 0, FaceKey(*face, client, dpi, contrast), skin::kGroundColour, [&](HDC dc) {
             return contrast ? ComposeHighContrastFace(dc, client, dpi)
                             : ComposeFace(dc, *face, client, dpi);
         });
@@ -156,7 +155,8 @@ Composed CImgBtn::ComposeFace(HDC dc, const SkinImage& face, const RECT& client,
     Composed composed;
     {
         CGdiPlusWrapper surface;
-        composed.statuses[0] = surface.InitializeWrapper2(dc, width, height, kWhite, FALSE);
+        composed.statuses[0] =
+            surface.InitializeWrapper2(dc, width, height, skin::kGroundColour, FALSE);
         if (composed.statuses[0] != 0) return composed;  // not kept: the next paint tries again
         Gdiplus::Image* image = face.get();
         DWORD drawn = CGdiPlusWrapper::kNotReady;
@@ -173,7 +173,7 @@ Composed CImgBtn::ComposeFace(HDC dc, const SkinImage& face, const RECT& client,
                 Gdiplus::Rect(0, 0, imageWidth, imageHeight));
         }
         composed.statuses[1] = drawn;
-        DrawCaption(surface, kWhite, width, height, dpi);
+        DrawCaption(surface, skin::kButtonCaptionColour, width, height, dpi);
         surface.Release();
     }
     if (ShowsFocus()) DrawFocusCue(dc, FocusCueRect(client, dpi), dpi, SkinFocusCueColours());

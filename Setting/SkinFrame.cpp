@@ -18,7 +18,6 @@ namespace {
 
 constexpr size_t kPathCapacity = MAX_PATH;  // the path is built in a 260-character buffer
 
-constexpr DWORD kWhite = 0xFFFFFF;
 constexpr DWORD kBorderColor = 0x64727C;
 
 // The title-band image, shared by every skinned dialog of the process. Dialogs on other
@@ -261,7 +260,8 @@ DWORD DrawSkinFrame(HWND window, HDC dc, UINT dpi) {
 
     CGdiPlusWrapper surface;
     const bool contrast = high_contrast::IsOn();
-    const DWORD ground = contrast ? RgbOf(high_contrast::Colour(COLOR_WINDOW)) : kWhite;
+    const DWORD ground =
+        contrast ? RgbOf(high_contrast::Colour(COLOR_WINDOW)) : skin::kGroundColour;
     const DWORD status = surface.InitializeWrapper(dc, width, height, ground, TRUE);
     if (status != 0) return status;
     if (contrast) {
@@ -271,7 +271,7 @@ DWORD DrawSkinFrame(HWND window, HDC dc, UINT dpi) {
         if (g_pWndBkImage) {
             DrawTitleBand(surface, g_pWndBkImage.get(), g_pWndBkLarger.get(), width, dpi);
             DrawBorder(surface, kBorderColor, width, height, dpi);
-            DrawTitle(surface, title, 0x000000, dpi);
+            DrawTitle(surface, title, skin::kTitleColour, dpi);
         }
     }
     surface.Present(0, 0);

@@ -1,6 +1,7 @@
 // Where the skinned windows cut their pieces from the skin's images, and where they draw them:
-// the title band, the close box and the group frames, in pixels at 96 dpi. The painters draw
-// from these numbers and settingcheck demands images large enough for them.
+// the title band, the close box and the group frames, in pixels at 96 dpi, and the colours of
+// the texts drawn on them. The painters draw from these numbers; settingcheck demands images
+// large enough for them and light or dark enough for the texts.
 #pragma once
 
 namespace skin {
@@ -50,5 +51,15 @@ constexpr int kCaptionPoints = 10;  // in bold "Segoe UI"
 // ---- The OK button's caption --------------------------------------------------------------
 
 constexpr int kButtonCaptionPixels = 11;  // bold "Segoe UI"
+
+// ---- Colours, as 0xRRGGBB ------------------------------------------------------------------
+
+// The ground under the skin's images: the title band and the OK button's faces are drawn over
+// it, and it shows where they have no pixel (or a transparent one).
+constexpr unsigned kGroundColour = 0xFFFFFF;
+// The texts drawn on the skin's images: the window's title on the band, the OK caption on its
+// faces. settingcheck measures their contrast against the images.
+constexpr unsigned kTitleColour = 0x000000;
+constexpr unsigned kButtonCaptionColour = 0xFFFFFF;
 
 }  // namespace skin

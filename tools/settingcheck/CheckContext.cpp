@@ -61,6 +61,20 @@ bool IsTextKind(config::Kind kind) {
            kind == Kind::Pattern || kind == Kind::List;
 }
 
+std::wstring WithoutPrefixes(const std::wstring& text) {
+    std::wstring out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'&') {
+            if (i + 1 < text.size() && text[i + 1] == L'&') out += L'&';
+            ++i;
+            if (i < text.size() && text[i] != L'&') out += text[i];
+            continue;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
 bool ProcessesAmpersands(config::Shown shown) {
     using config::Shown;
     switch (shown) {

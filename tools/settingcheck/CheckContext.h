@@ -84,5 +84,7 @@ std::string Name(const config::Key& key);
 bool IsTextKind(config::Kind kind);
 // Texts of controls that draw "&x" as an underlined x.
 bool ProcessesAmpersands(config::Shown shown);
+// The text as such a control draws it: "&&" gives "&", a single "&" disappears.
+std::wstring WithoutPrefixes(const std::wstring& text);
 
 }  // namespace settingcheck

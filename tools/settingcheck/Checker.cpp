@@ -34,6 +34,7 @@ CheckResult CheckFolder(const std::filesystem::path& folder, const Platform& pla
     CheckAccessKeys(c);
     CheckSkinImages(c);
     CheckTextFit(c);
+    CheckContrast(c);
     result.findings = std::move(c.findings);
     return result;
 }

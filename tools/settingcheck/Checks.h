@@ -22,5 +22,7 @@ void CheckAccessKeys(Context& c);
 void CheckSkinImages(Context& c);
 // Texts likely too wide for their controls (TextFitChecks.cpp).
 void CheckTextFit(Context& c);
+// Texts drawn on the skin's images with too little contrast to them (ContrastChecks.cpp).
+void CheckContrast(Context& c);
 
 }  // namespace settingcheck

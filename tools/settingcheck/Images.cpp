@@ -2,7 +2,7 @@
 
 namespace settingcheck {
 
-ImageInfo InspectImage(const std::string& bytes) {
+ImageInfo InspectImage(const std::string& bytes, bool withPixels) {
     static const char* const kSignatures[][2] = {
         {"PNG", "\x89PNG\r\n\x1A\n"}, {"BMP", "BM"}, {"GIF", "GIF8"}, {"JPEG", "\xFF\xD8\xFF"}};
     ImageInfo info;
@@ -13,13 +13,18 @@ ImageInfo InspectImage(const std::string& bytes) {
     } else if (info.format.empty() && bytes.rfind("\x89PNG", 0) == 0) {
         info.problem = "the PNG signature is damaged (the file was changed as text)";
     } else {
-        DecodeImage(bytes, info);
+        DecodeImage(bytes, info, withPixels);
         if (!info.ok && info.problem.empty())
             info.problem = info.format.empty()
                                ? "the file is not an image (neither PNG, BMP, GIF nor JPEG)"
                                : "the " + info.format + " file is damaged";
     }
     return info;
+}
+
+uint32_t ImageInfo::Pixel(int x, int y) const {
+    const uint8_t* p = &rgba[(static_cast<size_t>(y) * width + x) * 4];
+    return uint32_t{p[3]} << 24 | uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | p[2];
 }
 
 bool TooLarge(ImageInfo& info) {

@@ -35,7 +35,9 @@ struct PngRead {
     png_structp png;
     png_infop info;
     Reader* reader;
+    bool keep;  // decode into `image`, as 8-bit RGBA, rather than row after row into `row`
     png_bytep row;
+    png_bytep image;
     char message[160];
 };
 
@@ -49,8 +51,9 @@ void PngBytes(png_structp png, png_bytep out, size_t size) {
     if (reader.Take(reinterpret_cast<char*>(out), size) != size) png_error(png, "cut short");
 }
 
-// Reads header and image row by row into one row; false when libpng fails (its message in
-// `r`) or the image is too large to decode. No object with a destructor may live here.
+// Reads header and image row by row, into one row or (to keep the pixels) into the whole
+// image; false when libpng fails (its message in `r`) or the image is too large to decode. No
+// object with a destructor may live here.
 bool ReadPng(PngRead& r, ImageInfo& info) {
     if (setjmp(png_jmpbuf(r.png))) return false;
     png_set_user_limits(r.png, 0x7FFFFFFF, 0x7FFFFFFF);              // TooLarge decides
@@ -66,24 +69,40 @@ bool ReadPng(PngRead& r, ImageInfo& info) {
         info.dpiY = y * 0.0254;
     }
     if (TooLarge(info)) return false;
+    if (r.keep) {  // every format as red, green, blue and alpha of 8 bits each
+        png_set_expand(r.png);
+        png_set_strip_16(r.png);
+        png_set_gray_to_rgb(r.png);
+        png_set_add_alpha(r.png, 0xFF, PNG_FILLER_AFTER);
+    }
     const int passes = png_set_interlace_handling(r.png);
     png_read_update_info(r.png, r.info);
-    r.row = static_cast<png_bytep>(png_malloc(r.png, png_get_rowbytes(r.png, r.info)));
+    const size_t rowBytes = png_get_rowbytes(r.png, r.info);
+    if (r.keep) {
+        // Each pass of an interlaced image adds its pixels to the rows read before.
+        r.image = static_cast<png_bytep>(png_calloc(r.png, rowBytes * info.height));
+    } else {
+        r.row = static_cast<png_bytep>(png_malloc(r.png, rowBytes));
+    }
     for (int pass = 0; pass < passes; ++pass)
         for (int row = 0; row < info.height; ++row)
-            png_read_row(r.png, r.row, nullptr);
+            png_read_row(r.png, r.keep ? r.image + rowBytes * row : r.row, nullptr);
     png_read_end(r.png, nullptr);
     return true;
 }
 
-void DecodePng(Reader& reader, ImageInfo& info) {
+void DecodePng(Reader& reader, ImageInfo& info, bool withPixels) {
     PngRead r{};
     r.reader = &reader;
+    r.keep = withPixels;
     r.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &r, PngFailed, PngWarned);
     r.info = r.png ? png_create_info_struct(r.png) : nullptr;
     info.ok = r.info && ReadPng(r, info);
     const bool sawHeader = r.info && png_get_image_width(r.png, r.info) > 0;
+    if (info.ok && r.keep)
+        info.rgba.assign(r.image, r.image + size_t{4} * info.width * info.height);
     png_free(r.png, r.row);
+    png_free(r.png, r.image);
     png_destroy_read_struct(&r.png, &r.info, nullptr);
     const std::string message = r.message;
     if (info.ok || !info.problem.empty()) return;
@@ -110,7 +129,7 @@ std::string StbProblem(const std::string& format) {
     return "the " + format + " file is damaged (stb_image: " + reason + ")";
 }
 
-void DecodeWithStb(Reader& reader, ImageInfo& info) {
+void DecodeWithStb(Reader& reader, ImageInfo& info, bool withPixels) {
     static const stbi_io_callbacks kCallbacks = {
         [](void* r, char* out, int n) {
             return static_cast<int>(static_cast<Reader*>(r)->Take(out, static_cast<size_t>(n)));
@@ -130,10 +149,12 @@ void DecodeWithStb(Reader& reader, ImageInfo& info) {
                                &info.height, &channels)) {
         info.problem = StbProblem(info.format);
     } else if (!TooLarge(info)) {
-        stbi_uc* pixels =
-            stbi_load_from_callbacks(&kCallbacks, &reader, &info.width, &info.height, &channels, 0);
-        stbi_image_free(pixels);
+        stbi_uc* pixels = stbi_load_from_callbacks(&kCallbacks, &reader, &info.width, &info.height,
+                                                   &channels, withPixels ? 4 : 0);
         info.ok = pixels && !reader.past;
+        if (info.ok && withPixels)
+            info.rgba.assign(pixels, pixels + size_t{4} * info.width * info.height);
+        stbi_image_free(pixels);
         if (reader.past) info.problem = "the " + info.format + " file is cut short";
         if (!pixels && !reader.past) info.problem = StbProblem(info.format);
     }
@@ -141,12 +162,12 @@ void DecodeWithStb(Reader& reader, ImageInfo& info) {
 
 }  // namespace
 
-void DecodeImage(const std::string& bytes, ImageInfo& info) {
+void DecodeImage(const std::string& bytes, ImageInfo& info, bool withPixels) {
     Reader reader{bytes};
     if (info.format == "PNG")
-        DecodePng(reader, info);
+        DecodePng(reader, info, withPixels);
     else if (!info.format.empty())
-        DecodeWithStb(reader, info);
+        DecodeWithStb(reader, info, withPixels);
 }
 
 }  // namespace settingcheck

@@ -49,6 +49,21 @@ private:
     ULONG_PTR m_token = 0;
 };
 
+// GDI+'s 32-bit ARGB rows (in memory blue, green, red, alpha) as RGBA.
+void KeepPixels(const Gdiplus::BitmapData& pixels, ImageInfo& info) {
+    info.rgba.resize(size_t{4} * info.width * info.height);
+    uint8_t* out = info.rgba.data();
+    for (int y = 0; y < info.height; ++y) {
+        const auto* row = static_cast<const uint8_t*>(pixels.Scan0) + ptrdiff_t{pixels.Stride} * y;
+        for (int x = 0; x < info.width; ++x, row += 4, out += 4) {
+            out[0] = row[2];
+            out[1] = row[1];
+            out[2] = row[0];
+            out[3] = row[3];
+        }
+    }
+}
+
 }  // namespace
 
 Platform MakePlatform(bool estimateWidths) {
@@ -62,8 +77,9 @@ Platform MakePlatform(bool estimateWidths) {
     return platform;
 }
 
-// Decodes as the module does, with GDI+: the pixels in full (LockBits), once the size fits.
-void DecodeImage(const std::string& bytes, ImageInfo& info) {
+// Decodes as the module does, with GDI+: the pixels in full (LockBits), once the size fits;
+// kept as RGBA when asked for.
+void DecodeImage(const std::string& bytes, ImageInfo& info, bool withPixels) {
     static GdiPlus gdiplus;
     static const std::pair<const GUID*, const char*> kFormats[] = {
         {&Gdiplus::ImageFormatPNG, "PNG"},
@@ -93,7 +109,10 @@ void DecodeImage(const std::string& bytes, ImageInfo& info) {
             if (!TooLarge(info)) {
                 status = bitmap.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB,
                                          &pixels);
-                if (status == Gdiplus::Ok) bitmap.UnlockBits(&pixels);
+                if (status == Gdiplus::Ok) {
+                    if (withPixels) KeepPixels(pixels, info);
+                    bitmap.UnlockBits(&pixels);
+                }
                 info.ok = status == Gdiplus::Ok;
             }
         }

@@ -31,22 +31,6 @@ constexpr DluRect kMessageText{300, 48};
 constexpr DluRect kMessageButton{60, 16};
 constexpr DluRect kWaitText{207, 10};
 
-// The text as a control that processes ampersands draws it: "&&" gives "&", a single "&"
-// disappears.
-std::wstring WithoutPrefixes(const std::wstring& text) {
-    std::wstring out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == L'&') {
-            if (i + 1 < text.size() && text[i + 1] == L'&') out += L'&';
-            ++i;
-            if (i < text.size() && text[i] != L'&') out += text[i];
-            continue;
-        }
-        out += text[i];
-    }
-    return out;
-}
-
 int Px(const Context& c, int pixels) {
     return dpi::Scale(pixels, c.options.dpi);
 }

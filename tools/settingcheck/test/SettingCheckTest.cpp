@@ -74,12 +74,18 @@ std::string Chunk(const std::string& type, const std::string& body) {
     return Bytes(static_cast<uint32_t>(body.size()), true) + type + body + Bytes(~crc, true);
 }
 
+// The grey of the images below unless a row asks for another: white and black text both keep
+// 4.5 : 1 on it (4.54 and 4.62), so that only the images a row means to be too light or too
+// dark are reported for contrast.
+constexpr char kMidGrey = '\x76';
+
 // An opaque grey RGB PNG at `dpi` (0: no resolution chunk) with `rows` rows of pixel data
 // (all of them when negative), stored uncompressed in the zlib stream.
-std::string Png(uint32_t width, uint32_t height, int dpi = 96, int rows = -1) {
+std::string Png(uint32_t width, uint32_t height, int dpi = 96, int rows = -1,
+                char grey = kMidGrey) {
     std::string raw, zlib = "\x78\x01";
     for (int y = 0; y < (rows < 0 ? static_cast<int>(height) : rows); ++y)
-        raw += '\0' + std::string(width * 3, '\x80');
+        raw += '\0' + std::string(width * 3, grey);
     uint32_t a = 1, b = 0;
     for (size_t at = 0; at == 0 || at < raw.size(); at += 65535) {  // stored blocks
         const std::string block = raw.substr(at, 65535);
@@ -98,13 +104,13 @@ std::string Png(uint32_t width, uint32_t height, int dpi = 96, int rows = -1) {
 }
 
 // A grey 24-bit BMP at 96 dpi.
-std::string Bmp(uint32_t width, uint32_t height) {
+std::string Bmp(uint32_t width, uint32_t height, char grey = kMidGrey) {
     const uint32_t size = ((width * 3 + 3) & ~3u) * height;
     std::string bmp = "BM";
     for (uint32_t v :
          {54 + size, 0u, 54u, 40u, width, height, 1u | 24u << 16, 0u, size, 3780u, 3780u, 0u, 0u})
         bmp += Bytes(v, false);
-    return bmp + std::string(size, '\x80');
+    return bmp + std::string(size, grey);
 }
 
 std::string Noise(size_t size) {
@@ -126,6 +132,11 @@ struct Copy {
         for (const char* name : {"Setting.ini", "CreateDisk.ini", "skin"})
             fs::copy(fs::path(SETTINGCHECK_SOURCE_CONFIG) / name, dir / name,
                      fs::copy_options::recursive);
+        // The shipped OK faces are lighter than their white caption needs (a row of their own
+        // says so); the copy has dark faces of the same size, so that a row finds only what it
+        // is about.
+        Write("skin/default/btn/ok_normal.png", Png(90, 30, 96, -1, '\x20'));
+        Write("skin/default/btn/ok_hover.png", Png(90, 30, 96, -1, '\x20'));
     }
     ~Copy() {
         std::error_code ignored;
@@ -367,7 +378,11 @@ const std::string kJsonPosition =
 // ---- The command line and the shipped configuration -----------------------------------------
 
 ROWS(CommandLine,
-    Row("ShippedFolderChecksClean", {}, {"stdout: no findings"}).Findings(0).Args({SETTINGCHECK_SOURCE_CONFIG}),
+    // The shipped skin's OK faces are lighter than normal text needs under the white caption;
+    // the look is kept as it is, and the checker says so. Nothing else is found.
+    Row("ShippedFolderFindsOnlyTheOkCaptionsContrast", {},
+        {"[PIC] BTN_OK_PIC: the OK caption (white) has a contrast of 4.1 : 1 on skin\\default\\btn\\ok_normal.png",
+         "[PIC] BTN_OK_PIC_H: the OK caption (white) has a contrast of 2.9 : 1 on skin\\default\\btn\\ok_hover.png"}).Findings(2).Exit(1).Args({SETTINGCHECK_SOURCE_CONFIG}),
     Row("JsonWithoutFindings", {}, {"stdout: \"findings\": []"}).Args({"--json", "{dir}"}),
     Row("JsonCarriesFileSectionKeyAndMessage", {"[POSITION] CP=24,68,\"300\",20", "[SETTING] NT_TITLE=Tab\there"},
         {kJsonPosition, kMeasured ? "stdout: \"textWidths\": \"measured\"" : "stdout: \"textWidths\": \"estimated\""}).Exit(1).Args({"--json", "{dir}"}),
@@ -550,6 +565,21 @@ ROWS(SkinImages,
          Write("skin/default/frame/wndbk@2x.png", Png(121, 60)), Write("skin/default/frame/Line_Frame@2x.bmp", Bmp(42, 42).substr(0, 699))},
         {"[PIC] BTN_OK_PIC_H: skin\\default\\btn\\ok_hover@2x.png is 180 x 61 pixels, not twice ok_hover.png (90 x 30): the larger copy is not used",
          "skin\\default\\frame\\wndbk@2x.png: is 121 x 60 pixels, not twice wndbk.png (60 x 30)", "Skin\\default\\frame\\Line_Frame@2x.bmp: cut short"}).Findings(3));
+
+// ---- Contrast of the texts on the skin's images ---------------------------------------------
+
+// The OK caption is white, the title black; the shipped band reads well, the shipped faces do
+// not (the command line's ShippedFolderFindsOnlyTheOkCaptionsContrast). Where a face does not
+// reach the caption, the caption stands on the white ground.
+ROWS(Contrast,
+    Row("LightOkFaces", {Write(kOk, Png(90, 30, 96, -1, '\xC0')), Write(kOkHover, Bmp(90, 30, '\xFF'))},
+        {"[PIC] BTN_OK_PIC: the OK caption (white) has a contrast of 1.8 : 1 on skin\\default\\btn\\ok_normal.png (below 4.5 : 1",
+         "[PIC] BTN_OK_PIC_H: the OK caption (white) has a contrast of 1.0 : 1 on skin\\default\\btn\\ok_hover.png"}).Findings(2),
+    Row("DarkFaceShorterThanTheCaption", {Write(kOkHover, Png(90, 8, 96, -1, '\x20'))},
+        {"[PIC] BTN_OK_PIC_H: is 90 x 8, smaller than the button", "[PIC] BTN_OK_PIC_H: the OK caption (white) has a contrast of"}).Findings(2),
+    Row("DarkFacesReadWell", {Write(kOk, Png(90, 30, 96, -1, '\x20')), Write(kOkHover, Bmp(90, 30, '\x40'))}).Findings(0),
+    Row("DarkTitleBand", {Write(kWndBk, Png(60, 30, 96, -1, '\x40'))},
+        {"skin\\default\\frame\\wndbk.png: the settings dialog's title (black, TITLE of [SETTING]) has a contrast of 2.0 : 1 on the title band"}).Findings(1));
 
 // ---- Texts likely cut off -------------------------------------------------------------------
 
