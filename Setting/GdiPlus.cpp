@@ -1,15 +1,14 @@
 #include "GdiPlus.h"
 
-#include <cstdint>
-#include <mutex>
-#include <new>
-#include <string>
-#include <system_error>
-#include <unordered_map>
-
 #include "Dpi.h"
 #include "ExceptionWrapper.h"
 #include "FileStamp.h"
+
+#include <mutex>
+#include <unordered_map>
+#include <cstdint>
+#include <new>
+#include <string>
 
 namespace gdiplus_session {
 namespace {
@@ -74,25 +73,6 @@ namespace {
 class DecodedImages {
 public:
     static DecodedImages& Instance();
-
-    // Decodes and keeps the file unless it is kept already; silent about a file it cannot use.
-    void Prefetch(const std::wstring& path) {
-        const FileStamp stamp = FileStamp::Of(path);
-        if (!stamp.exists || stamp.directory) return;
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            const auto found = m_images.find(path);
-            if (found != m_images.end() && found->second.stamp == stamp) return;
-        }
-        std::unique_ptr<Gdiplus::Image> decoded(Decode(path));
-        if (!decoded || decoded->GetLastStatus() != Gdiplus::Ok) return;
-        std::unique_ptr<Gdiplus::Bitmap> pixels(Pixels(*decoded));
-        if (!pixels) return;
-        std::lock_guard<std::mutex> lock(m_mutex);
-        Entry& entry = m_images[path];
-        entry.stamp = stamp;
-        entry.pixels = std::move(pixels);
-    }
 
     std::unique_ptr<Gdiplus::Image> Load(const std::wstring& path) {
         const FileStamp stamp = FileStamp::Of(path);
@@ -230,22 +210,6 @@ SkinImage LoadSkinImageFor(const std::wstring& path, UINT dpi) {
 
 void ReleaseSkinImages() {
     DecodedImages::Instance().Clear();
-}
-
-SkinPrefetch::SkinPrefetch(std::vector<std::wstring> paths) {
-    if (paths.empty() || !gdiplus_session::IsRunning()) return;
-    try {
-        m_thread = std::thread([paths = std::move(paths)] {
-            for (const std::wstring& path : paths)
-                DecodedImages::Instance().Prefetch(path);
-        });
-    } catch (const std::system_error&) {
-        // No thread: the dialog decodes the images itself, as it always can.
-    }
-}
-
-SkinPrefetch::~SkinPrefetch() {
-    if (m_thread.joinable()) m_thread.join();
 }
 
 Gdiplus::Status DrawPieceRun(Gdiplus::Graphics& graphics, Gdiplus::Image* image,

@@ -10,9 +10,6 @@ using std::min;
 #include <gdiplus.h>
 
 #include <memory>
-#include <string>
-#include <thread>
-#include <vector>
 
 #include "FileStamp.h"
 
@@ -52,22 +49,6 @@ SkinImage LoadSkinImageFor(const std::wstring& path, UINT dpi);
 std::unique_ptr<Gdiplus::Image> LoadLargerCopy(const std::wstring& path, Gdiplus::Image& image);
 // Forgets every kept image; at module unload, while GDI+ still runs.
 void ReleaseSkinImages();
-
-// Decodes skin images ahead, on a thread of its own, while the dialog is being made: the
-// first decoding in a process loads the platform's image codecs, which costs about as much as
-// making the dialog's controls. What it decodes is kept as LoadSkinImage keeps it; a file it
-// cannot decode is left to the dialog, which reports it. The thread is joined when the object
-// goes.
-class SkinPrefetch {
-public:
-    explicit SkinPrefetch(std::vector<std::wstring> paths);
-    ~SkinPrefetch();
-    SkinPrefetch(const SkinPrefetch&) = delete;
-    SkinPrefetch& operator=(const SkinPrefetch&) = delete;
-
-private:
-    std::thread m_thread;
-};
 
 // Draws the part `piece` of `image` at its own size at start, start + step, start + 2 step ...
 // for every position below `limit` (step: the piece's width along a row, its height down a

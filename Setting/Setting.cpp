@@ -5,11 +5,9 @@
 #include "Dialog.h"
 #include "ExceptionWrapper.h"
 #include "GdiPlus.h"
-#include "HostPath.h"
 #include "KeptPicture.h"
 #include "SettingDlg.h"
 #include "SkinFrame.h"
-#include "SkinGeometry.h"
 #include "Tessvane.h"
 
 namespace {
@@ -68,16 +66,6 @@ void CSettingApp::Detach() {
     gdiplus_session::Shutdown();
 }
 
-namespace {
-// The skin's fixed files, decoded while the dialog is being made (the configured ones are
-// known only once the dialog reads its configuration).
-std::vector<std::wstring> SkinFilesToPrefetch() {
-    const std::wstring dir = HostDirectory();
-    if (dir.empty()) return {};
-    return {dir + skin::kBandImage, dir + skin::kFrameImage};
-}
-}  // namespace
-
 void CSettingApp::ShowSettings(HWND parent) {
     ModuleActivationContext activation(m_hModule);
     ::OutputDebugStringW(L"Ostrel:----------------------In Setting Dlg------------------");
@@ -87,7 +75,6 @@ void CSettingApp::ShowSettings(HWND parent) {
         parent = nullptr;
     }
     gdiplus_session::Acquire();
-    const SkinPrefetch prefetch(SkinFilesToPrefetch());
     {
         std::unique_ptr<CSettingDlg> dialog;
         try {
