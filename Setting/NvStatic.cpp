@@ -140,8 +140,10 @@ PictureKey CNvStatic::KeyOf(const Look& look, const RECT& client) const {
 
 // The text on its ground as the control has always drawn it, and the link's focus cue.
 Composed CNvStatic::Compose(HDC dc, const Look& look, const RECT& client) const {
-    ::SetTextColor(dc, look.text);
+    // The ground first, also when the picture is too large to keep and is drawn in place.
     ::SetBkColor(dc, look.ground);
+    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
+    ::SetTextColor(dc, look.text);
     ::SetBkMode(dc, OPAQUE);
     // Selected only while drawing: the kept picture's context outlives the font.
     ui::SelectGuard font(dc, m_font ? static_cast<HGDIOBJ>(m_font.get())
