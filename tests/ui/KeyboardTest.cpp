@@ -74,6 +74,8 @@ private:
             TypeText(std::wstring(what.begin(), what.end()));
             m_session.host->Settle(20);
         } else if (verb == "click") {
+            // On top first: a window that was just closed or opened may still cover the point.
+            BringToFront(m_window);
             const RECT rc = RectIn(m_window, ControlOf(what));
             MouseClick(
                 ClientToScreenPoint(m_window, (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2));
