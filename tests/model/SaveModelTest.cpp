@@ -1,10 +1,8 @@
 // Saving, in the model: the records the engine receives for what the user chose, the order of
 // the engine's and the helpers' calls, the traces, and what a failing step leaves written.
 // Each row loads the engine's settings, does the user's actions and saves.
-#include <algorithm>
 #include <cstring>
 #include <iterator>
-#include <sstream>
 
 #include "ModelWorld.h"
 
@@ -95,31 +93,9 @@ Saved SaveWith(const SaveRow& row) {
 void ExpectSaved(const World& world, const std::string& claims) {
     if (claims.empty()) return;
     ASSERT_FALSE(world.snapshotsWritten.empty());
-    const SNAPSHOT_SETTING& snapshot = world.snapshotsWritten.back();
-    const bool events = !world.eventsWritten.empty();
-    const EVENT_MONITOR_SETTING written =
-        events ? world.eventsWritten.back() : EVENT_MONITOR_SETTING{};
-    const std::pair<const char*, DWORD> fields[] = {
-        {"enable", snapshot.AutoCreate.bEnable},
-        {"minutes", snapshot.AutoCreate.dwCycleMinutes},
-        {"suppress", snapshot.AutoCreate.bSuppressToaster},
-        {"tray", snapshot.bShowTrayIcon},
-        {"restore", snapshot.bAutoRestore},
-        {"choice", snapshot.dwRestoreChoice},
-        {"flags", written.wFlags},
-        {"cycle", written.wCycleMinutes}};
-    std::istringstream words(claims);
-    for (std::string claim; words >> claim;) {
-        const std::string name = claim.substr(0, claim.find('='));
-        const auto field = std::find_if(std::begin(fields), std::end(fields),
-                                        [&](const auto& f) { return name == f.first; });
-        ASSERT_NE(field, std::end(fields)) << claim;
-        if (name == "flags" || name == "cycle") {
-            EXPECT_TRUE(events) << "no event settings written";
-        }
-        EXPECT_EQ(field->second, std::stoul(claim.substr(claim.find('=') + 1), nullptr, 0))
-            << claim;
-    }
+    testsupport::ExpectRecordsWritten(
+        world.snapshotsWritten.back(),
+        world.eventsWritten.empty() ? nullptr : &world.eventsWritten.back(), claims);
 }
 
 std::string Joined(const std::vector<std::string>& calls) {

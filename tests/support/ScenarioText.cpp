@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <sstream>
 #include <tuple>
 #include <utility>
@@ -105,6 +107,29 @@ std::vector<Claim> Claims(const std::string& controls) {
         read.push_back({claim.substr(0, equals), Split(claim.substr(equals + 1), ',')});
     }
     return read;
+}
+
+void ExpectRecordsWritten(const SNAPSHOT_SETTING& snapshot, const EVENT_MONITOR_SETTING* events,
+                          const std::string& claims) {
+    const EVENT_MONITOR_SETTING written = events ? *events : EVENT_MONITOR_SETTING{};
+    const std::pair<const char*, DWORD> fields[] = {
+        {"enable", snapshot.AutoCreate.bEnable},
+        {"minutes", snapshot.AutoCreate.dwCycleMinutes},
+        {"suppress", snapshot.AutoCreate.bSuppressToaster},
+        {"tray", snapshot.bShowTrayIcon},
+        {"restore", snapshot.bAutoRestore},
+        {"choice", snapshot.dwRestoreChoice},
+        {"flags", written.wFlags},
+        {"cycle", written.wCycleMinutes}};
+    std::istringstream words(claims);
+    for (std::string claim; words >> claim;) {
+        const std::string name = claim.substr(0, claim.find('='));
+        const auto field = std::find_if(std::begin(fields), std::end(fields),
+                                        [&](const auto& f) { return name == f.first; });
+        ASSERT_NE(field, std::end(fields)) << claim;
+        if (name == "flags" || name == "cycle") EXPECT_TRUE(events) << "no event settings written";
+        EXPECT_EQ(field->second, Number(claim.substr(claim.find('=') + 1))) << claim;
+    }
 }
 
 }  // namespace testsupport

@@ -34,4 +34,10 @@ struct Claim {
 // The claims of a row; a claim that cannot be read fails the test and is left out.
 std::vector<Claim> Claims(const std::string& controls);
 
+// Checks claims on the records a save wrote: "enable=1 minutes=120 flags=0x3" with the fields
+// enable, minutes, suppress, tray, restore, choice (the settings) and flags, cycle (the event
+// settings; `events` null when none were written, which fails a claim on them).
+void ExpectRecordsWritten(const SNAPSHOT_SETTING& snapshot, const EVENT_MONITOR_SETTING* events,
+                          const std::string& claims);
+
 }  // namespace testsupport

@@ -7,7 +7,6 @@
 #include <cstring>
 #include <functional>
 #include <set>
-#include <sstream>
 
 #include "EngineRecords.h"
 #include "Session.h"
@@ -127,26 +126,8 @@ struct SaveRow {
 };
 
 void ExpectSaved(const Saved& s, const std::string& claims) {
-    const SNAPSHOT_SETTING snapshot = s.Snapshot();
     const EVENT_MONITOR_SETTING events = s.Events();
-    const std::pair<const char*, DWORD> fields[] = {
-        {"enable", snapshot.AutoCreate.bEnable},
-        {"minutes", snapshot.AutoCreate.dwCycleMinutes},
-        {"suppress", snapshot.AutoCreate.bSuppressToaster},
-        {"tray", snapshot.bShowTrayIcon},
-        {"restore", snapshot.bAutoRestore},
-        {"choice", snapshot.dwRestoreChoice},
-        {"flags", events.wFlags},
-        {"cycle", events.wCycleMinutes}};
-    std::istringstream words(claims);
-    for (std::string claim; words >> claim;) {
-        const std::string name = claim.substr(0, claim.find('='));
-        const auto field = std::find_if(std::begin(fields), std::end(fields),
-                                        [&](const auto& f) { return name == f.first; });
-        ASSERT_NE(field, std::end(fields)) << claim;
-        EXPECT_EQ(field->second, std::stoul(claim.substr(claim.find('=') + 1), nullptr, 0))
-            << claim;
-    }
+    ExpectRecordsWritten(s.Snapshot(), &events, claims);
 }
 
 const std::vector<std::string> kRestoreOffCalls = {
