@@ -115,6 +115,16 @@ Composed Copy(HDC dc, int x, int y, const PictureKey& key, COLORREF ground,
     return g_store.Copy(dc, x, y, key, ground, compose);
 }
 
+std::wstring DescribeFont(HFONT font) {
+    LOGFONTW f{};
+    if (font) ::GetObjectW(font, sizeof f, &f);
+    return std::wstring(f.lfFaceName) + L"|" + std::to_wstring(f.lfHeight) + L"|" +
+           std::to_wstring(f.lfWidth) + L"|" + std::to_wstring(f.lfWeight) + L"|" +
+           std::to_wstring(f.lfItalic) + std::to_wstring(f.lfUnderline) +
+           std::to_wstring(f.lfStrikeOut) + L"|" + std::to_wstring(f.lfCharSet) + L"|" +
+           std::to_wstring(f.lfQuality);
+}
+
 void Clear() {
     g_store.Clear();
 }

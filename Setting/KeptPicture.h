@@ -49,6 +49,9 @@ namespace kept_pictures {
 Composed Copy(HDC dc, int x, int y, const PictureKey& key, COLORREF ground,
               const ComposeFn& compose);
 
+// The font's description for a key: every field that changes what it draws.
+std::wstring DescribeFont(HFONT font);
+
 // Frees every kept picture (at module unload, and in tests).
 void Clear();
 

@@ -11,6 +11,7 @@
 #include "GdiPlus.h"
 #include "HighContrast.h"
 #include "HostPath.h"
+#include "KeptPicture.h"
 #include "SkinFrame.h"
 #include "SkinGeometry.h"
 #include "Trace.h"
@@ -239,19 +240,57 @@ LRESULT CMyGroupBox::OnEraseBkgnd(WPARAM wParam, LPARAM lParam, bool&) {
     } else {
         DrawFrame(dc, dpi);
     }
-    if (dc) {
-        ui::SelectGuard font(dc, m_font.get());
-        if (contrast) {
-            ::SetTextColor(dc, high_contrast::Colour(COLOR_WINDOWTEXT));
-            ::SetBkColor(dc, high_contrast::Colour(COLOR_WINDOW));
-            ::SetBkMode(dc, OPAQUE);
-        }
-        RECT text = m_rcClient;
-        text.left = dpi::Scale(kCaptionLeft, dpi);
-        ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
-                    DT_LEFT | DT_TOP | DT_NOPREFIX);
-    }
+    if (dc) DrawCaption(dc, caption, dpi, contrast);
     return DefaultProcessing(WM_ERASEBKGND, wParam, lParam);
+}
+
+// The caption across the frame's top edge, on its own ground: composed once for its text,
+// font, dpi and colours, then copied at every paint. A caption of several lines leaves the
+// frame showing beside its shorter lines, so it is drawn as it stands at every paint.
+void CMyGroupBox::DrawCaption(HDC dc, const std::wstring& caption, UINT dpi, bool contrast) const {
+    ui::SelectGuard font(dc, m_font.get());
+    if (contrast) {
+        ::SetTextColor(dc, high_contrast::Colour(COLOR_WINDOWTEXT));
+        ::SetBkColor(dc, high_contrast::Colour(COLOR_WINDOW));
+        ::SetBkMode(dc, OPAQUE);
+    }
+    RECT area = m_rcClient;
+    area.left = dpi::Scale(kCaptionLeft, dpi);
+    const UINT format = DT_LEFT | DT_TOP | DT_NOPREFIX;
+    const int length = static_cast<int>(caption.size());
+    const bool oneLine = caption.find_first_of(L"\r\n") == std::wstring::npos;
+    // Only an opaque caption covers its whole box, which is what is kept.
+    if (!oneLine || ::GetBkMode(dc) != OPAQUE) {
+        ::DrawTextW(dc, caption.c_str(), length, &area, format);
+        return;
+    }
+    RECT box = area;
+    ::DrawTextW(dc, caption.c_str(), length, &box, format | DT_CALCRECT);
+    if (!::IntersectRect(&box, &box, &area)) return;
+    const auto current = static_cast<HFONT>(::GetCurrentObject(dc, OBJ_FONT));
+    const COLORREF textColour = ::GetTextColor(dc);
+    const COLORREF ground = ::GetBkColor(dc);
+    PictureKey key;
+    key.kind = L"group caption";
+    key.width = box.right - box.left;
+    key.height = box.bottom - box.top;
+    key.dpi = dpi;
+    key.text = caption;
+    key.drawnWith = kept_pictures::DescribeFont(current);
+    key.variant = contrast ? 1 : 0;
+    key.colours = (static_cast<uint64_t>(textColour) << 32) | ground;
+    kept_pictures::Copy(dc, box.left, box.top, key, ground, [&](HDC picture) {
+        ui::SelectGuard pictureFont(picture, current);
+        ::SetTextColor(picture, textColour);
+        ::SetBkColor(picture, ground);
+        ::SetBkMode(picture, OPAQUE);
+        RECT inPicture = area;
+        ::OffsetRect(&inPicture, -box.left, -box.top);
+        ::DrawTextW(picture, caption.c_str(), length, &inPicture, format);
+        Composed composed;
+        composed.keep = true;
+        return composed;
+    });
 }
 
 // High contrast: the frame's line where the skin's bitmap draws it (the outer pixel of its

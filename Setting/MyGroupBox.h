@@ -39,6 +39,7 @@ private:
     LRESULT OnEraseBkgnd(WPARAM, LPARAM, bool&);
     void DrawFrame(HDC dc, UINT dpi);
     void DrawHighContrastFrame(HDC dc, UINT dpi) const;
+    void DrawCaption(HDC dc, const std::wstring& caption, UINT dpi, bool contrast) const;
     void MakeFont();
     UINT Dpi() const;
 

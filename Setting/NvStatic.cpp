@@ -124,13 +124,7 @@ PictureKey CNvStatic::KeyOf(const Look& look, const RECT& client) const {
     key.dpi = Dpi();
     key.text = look.caption;
     // The font as it is, whatever made it.
-    LOGFONTW font{};
-    if (m_font) ::GetObjectW(m_font.get(), sizeof font, &font);
-    key.drawnWith = std::wstring(font.lfFaceName) + L"|" + std::to_wstring(font.lfHeight) + L"|" +
-                    std::to_wstring(font.lfWidth) + L"|" + std::to_wstring(font.lfWeight) + L"|" +
-                    std::to_wstring(font.lfItalic) + std::to_wstring(font.lfUnderline) +
-                    std::to_wstring(font.lfStrikeOut) + L"|" + std::to_wstring(font.lfCharSet) +
-                    L"|" + std::to_wstring(font.lfQuality);
+    key.drawnWith = kept_pictures::DescribeFont(m_font.get());
     key.variant = look.format | (look.focus ? 0x80000000ull : 0) |
                   (look.contrast ? 0x40000000ull : 0) | (m_font ? 0 : 0x20000000ull);
     key.colours = (static_cast<uint64_t>(look.text) << 32) | look.ground;
@@ -146,8 +140,8 @@ Composed CNvStatic::Compose(HDC dc, const Look& look, const RECT& client) const 
     ::SetTextColor(dc, look.text);
     ::SetBkMode(dc, OPAQUE);
     // Selected only while drawing: the kept picture's context outlives the font.
-    ui::SelectGuard font(dc, m_font ? static_cast<HGDIOBJ>(m_font.get())
-                                    : ::GetStockObject(SYSTEM_FONT));
+    ui::SelectGuard font(
+        dc, m_font ? static_cast<HGDIOBJ>(m_font.get()) : ::GetStockObject(SYSTEM_FONT));
     RECT textRect = client;
     ::DrawTextW(dc, look.caption.c_str(), static_cast<int>(look.caption.size()), &textRect,
                 look.format);

@@ -256,7 +256,8 @@ TEST(HighContrastTest, FollowsTheSettingWhileOpen) {
     ForceHighContrast(*session.host, true, dialog);
     ExpectSchemeColours("settings", dialog,
                         {{"title band", Band(dialog), COLOR_HIGHLIGHTTEXT},
-                         {"OK", RectIn(dialog, IDC_BTN_OK), COLOR_BTNTEXT}});
+                         {"OK", RectIn(dialog, IDC_BTN_OK), COLOR_BTNTEXT},
+                         {"frame", RectIn(dialog, IDC_SEC_FRAME), COLOR_WINDOWTEXT}});
     ForceHighContrast(*session.host, false, dialog);
     EXPECT_EQ(Painted(dialog).Differences(skin), 0) << "the skin is not back";
     session.Close(dialog);
