@@ -10,6 +10,7 @@
 #include "AccessibilityApi.h"
 #include "ExceptionWrapper.h"
 #include "HighContrast.h"
+#include "WindowSubclass.h"
 
 namespace {
 
@@ -148,8 +149,8 @@ void CDialogAccess::Attach(HWND dialog, std::initializer_list<Marked> marked) {
         m_entries.push_back({child, kind});
     }
     for (const Entry& entry : m_entries)
-        ::SetWindowSubclass(entry.window, &CDialogAccess::Procedure, kSubclassId,
-                            reinterpret_cast<DWORD_PTR>(this));
+        ui::SetSubclass(entry.window, &CDialogAccess::Procedure, kSubclassId,
+                        reinterpret_cast<DWORD_PTR>(this));
     high_contrast::Ask();
     ApplyVisualStyles();
 }
@@ -187,7 +188,7 @@ LRESULT CALLBACK CDialogAccess::Procedure(HWND window, UINT msg, WPARAM wParam, 
         default:
             break;
     }
-    return ::DefSubclassProc(window, msg, wParam, lParam);
+    return ui::DefSubclass(window, msg, wParam, lParam);
 }
 
 // The object that answers for `window`, handed to the platform; 0 lets the platform's proxy
@@ -238,7 +239,7 @@ void CDialogAccess::Forget(HWND window) {
         // Other processes' references went with the disconnection: what is left is held here.
         if (object->Release() > 0) ++m_stillHeld;
     }
-    ::RemoveWindowSubclass(window, &CDialogAccess::Procedure, kSubclassId);
+    ui::RemoveSubclass(window, &CDialogAccess::Procedure, kSubclassId);
     m_entries.erase(entry);
 }
 

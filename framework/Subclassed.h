@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "MessageMap.h"
+#include "WindowSubclass.h"
 
 namespace ui {
 
@@ -24,8 +25,8 @@ public:
         if (!hwnd || this->m_hWnd) return false;
         this->m_hWnd = hwnd;
         PreSubclassWindow();
-        if (!::SetWindowSubclass(hwnd, &Subclassed::Procedure, kSubclassId,
-                                 reinterpret_cast<DWORD_PTR>(this))) {
+        if (!SetSubclass(hwnd, &Subclassed::Procedure, kSubclassId,
+                         reinterpret_cast<DWORD_PTR>(this))) {
             this->m_hWnd = nullptr;
             return false;
         }
@@ -35,7 +36,7 @@ public:
 
     void Unsubclass() {
         if (!this->m_hWnd) return;
-        ::RemoveWindowSubclass(this->m_hWnd, &Subclassed::Procedure, kSubclassId);
+        RemoveSubclass(this->m_hWnd, &Subclassed::Procedure, kSubclassId);
         DetachHandler(this->m_hWnd);
         this->m_hWnd = nullptr;
     }
@@ -44,7 +45,7 @@ protected:
     virtual void PreSubclassWindow() {}
     // The control's own processing of a message (the window procedure before subclassing).
     LRESULT DefaultProcessing(UINT msg, WPARAM wParam, LPARAM lParam) {
-        return ::DefSubclassProc(this->m_hWnd, msg, wParam, lParam);
+        return DefSubclass(this->m_hWnd, msg, wParam, lParam);
     }
     // Map stub for controls that handle nothing themselves.
     bool ProcessMessage(UINT, WPARAM, LPARAM, LRESULT&) override { return false; }
@@ -57,11 +58,11 @@ private:
         auto* self = reinterpret_cast<Subclassed*>(data);
         if (msg == WM_NCDESTROY) {
             self->Unsubclass();
-            return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+            return DefSubclass(hwnd, msg, wParam, lParam);
         }
         LRESULT result = 0;
         if (self->ProcessMessage(msg, wParam, lParam, result)) return result;
-        return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+        return DefSubclass(hwnd, msg, wParam, lParam);
     }
 };
 

@@ -153,15 +153,14 @@ TEST_F(WindowSubclassTest, LayersRunNewestFirstAndEachMayEndOrRemoveTheChain) {
     }
 }
 
+BOOL CALLBACK CountProperty(HWND, LPWSTR, HANDLE, ULONG_PTR count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
 int PropertiesOf(HWND window) {
     int count = 0;
-    ::EnumPropsExW(
-        window,
-        [](HWND, LPWSTR, HANDLE, ULONG_PTR counted) -> BOOL {
-            ++*reinterpret_cast<int*>(counted);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
+    ::EnumPropsExW(window, &CountProperty, reinterpret_cast<LPARAM>(&count));
     return count;
 }
 
