@@ -3,6 +3,7 @@
 // leave behind (harness::ResourceProbe). Times in milliseconds.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,11 @@ struct WarmOpenings {
     // With phases noted: [0] the module's dialog, [1] the baseline, from the call.
     bool phases = false;
     std::vector<double> phaseInit[2], phaseShown[2], phaseErase[2], phasePaint[2];
+    // And each window's own repaint, alone, by kind ("check box"): the times of each repaint
+    // and how many windows of the kind there are.
+    std::map<std::string, std::vector<double>> repaintByKind[2];
+    std::map<std::string, int> windowsOfKind[2];
+    std::vector<double> messageTrip[2][2];  // microseconds: [dialog][0 the dialog, 1 a check box]
     // The module's work in its last opening and its last full repaint.
     long iniReads = 0, fileOpens = 0, imagesPerOpening = 0, imagesPerRepaint = 0;
     long gdiplusPerOpening = 0, gdiplusPerRepaint = 0;

@@ -381,7 +381,7 @@ def main():
         labels = "|".join(sorted({l for m in mutants if m.arch == arch
                                   for l in m.labels.split("|")}))
         if not build(os.path.join(logs, "baseline-build.log"), arch, labels + "|records"):
-            sys.exit(f"the unchanged tree does not build: {logs}/baseline-build.log.{arch}")
+            sys.exit(f"the unchanged tree does not build: {logs}/baseline-build.log.* and build/logs/ of the copy")
         log = os.path.join(logs, f"baseline-tests-{arch}.log")
         failed = run_tests(arch, labels, args.timeout, log, False)
         if failed:
