@@ -224,8 +224,9 @@ void CSettingDlg::LayOut() {
     const std::wstring hover = dir + m_pIniFile->String(config::kOkHoverImage);
     m_btnOk.SetParam(normal.c_str(), hover.c_str(), nullptr, caption.c_str());
 
-    PlaceDialog();
-    CenterOnOwner();
+    // Sized and centred in one move: each move of a window costs the platform a round trip.
+    const std::optional<SIZE> size = DialogSize();
+    CenterOnOwner(size ? &*size : nullptr);
     PlaceCloseBox();
 }
 
@@ -250,9 +251,11 @@ void CSettingDlg::PlaceCloseBox() {
 // larger than every screen together once scaled (its close box out of reach), is refused and
 // the template's size kept; a hide flag is ignored: a hidden modal dialog would block the
 // host with nothing to close. Either is logged.
-void CSettingDlg::PlaceDialog() {
+// The size SET_FRAME gives the dialog, when it gives a usable one. Its position is not used:
+// the dialog is centred on its owner.
+std::optional<SIZE> CSettingDlg::DialogSize() {
     std::wstring value;
-    if (!m_pIniFile->ReadString(config::kDialogPos, value)) return;
+    if (!m_pIniFile->ReadString(config::kDialogPos, value)) return std::nullopt;
     const text::Position place = text::ParsePosition(value);
     const int width = Scaled(place.width);
     const int height = Scaled(place.height);
@@ -264,7 +267,8 @@ void CSettingDlg::PlaceDialog() {
                  value.c_str(), usable ? L"a hidden dialog" : L"no usable size", place.width,
                  place.height, usable ? L"its size and is shown" : L"its built-in size");
     }
-    if (usable) ::MoveWindow(m_hWnd, Scaled(place.x), Scaled(place.y), width, height, TRUE);
+    if (!usable) return std::nullopt;
+    return SIZE{width, height};
 }
 
 // Moved to a monitor of another dpi (the platform tells a per-monitor aware window): the

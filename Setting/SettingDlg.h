@@ -88,7 +88,7 @@ private:
     void BindControls();
     void LayOut();
     void PlaceControls();
-    void PlaceDialog();
+    std::optional<SIZE> DialogSize();
     void PlaceCloseBox();
     std::array<CMyGroupBox*, 5> Frames();
     // `pixels` at 96 dpi, at the dpi the dialog is laid out for.

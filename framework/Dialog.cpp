@@ -118,7 +118,7 @@ void Dialog::StartCaptionDrag(LPARAM lParam) const {
     ::PostMessageW(m_hWnd, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
 }
 
-void Dialog::CenterOnOwner() const {
+void Dialog::CenterOnOwner(const SIZE* size) const {
     RECT area{};
     HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
     if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
@@ -129,8 +129,8 @@ void Dialog::CenterOnOwner() const {
         area = monitor.rcWork;
     }
     const RECT own = WindowRect();
-    const int width = own.right - own.left;
-    const int height = own.bottom - own.top;
+    const int width = size ? size->cx : own.right - own.left;
+    const int height = size ? size->cy : own.bottom - own.top;
     int x = area.left + (area.right - area.left - width) / 2;
     int y = area.top + (area.bottom - area.top - height) / 2;
     // Kept on the owner's monitor: a dialog larger than its owner (at a higher dpi, say) would
@@ -142,7 +142,8 @@ void Dialog::CenterOnOwner() const {
         x = std::max<int>(work.left, std::min<int>(x, work.right - width));
         y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
     }
-    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(m_hWnd, nullptr, x, y, width, height,
+                   (size ? 0 : SWP_NOSIZE) | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -58,8 +58,9 @@ protected:
     // Turns a left-button press at `lParam` (client coordinates) into a press on the caption,
     // so that a caption-less dialog can be dragged.
     void StartCaptionDrag(LPARAM lParam) const;
-    // Centres the dialog on its owner, or on the work area when it has none.
-    void CenterOnOwner() const;
+    // Centres the dialog on its owner, or on the work area when it has none; given a size, the
+    // dialog takes it in the same move.
+    void CenterOnOwner(const SIZE* size = nullptr) const;
 
     bool ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
         return false;
