@@ -126,7 +126,8 @@ bool SetSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR dat
 
 bool RemoveSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id) {
     Chain* chain = g_chains.Find(window);
-    if (!chain) return false;
+    if (!chain || ::GetWindowThreadProcessId(window, nullptr) != ::GetCurrentThreadId())
+        return false;
     for (Layer& layer : chain->layers) {
         if (layer.procedure == procedure && layer.id == id && !layer.removed) {
             layer.removed = true;

@@ -4,7 +4,8 @@
 // is a round trip to its server, which made every message to a control cost more than most
 // handlers. The calls mirror the platform's: the procedure added last runs first, DefSubclass
 // calls the next one down (the window's own last), and a procedure may be removed while it runs.
-// A window's layers are added, removed and run on the window's own thread.
+// A window's layers are added, removed and run on the window's own thread; a call from
+// another thread is refused.
 #pragma once
 
 #include <windows.h>

@@ -174,11 +174,14 @@ TEST_F(WindowSubclassTest, TheWindowsOwnProcedureComesBackAndNoPropertyIsAdded) 
     EXPECT_TRUE(ui::SetSubclass(m_window, &Recorder, 1, reinterpret_cast<DWORD_PTR>(&again)));
     ::SendMessageW(m_window, kFirst, 0, 0);
     EXPECT_EQ(g_trace, L"B1 A'1 own1");
+    // Only the window's thread changes its layers.
+    bool removedElsewhere = true;
+    std::thread([&] { removedElsewhere = ui::RemoveSubclass(m_window, &Recorder, 1); }).join();
+    EXPECT_FALSE(removedElsewhere);
     EXPECT_TRUE(ui::RemoveSubclass(m_window, &Recorder, 1));
     EXPECT_TRUE(ui::RemoveSubclass(m_window, &Recorder, 2));
     EXPECT_FALSE(ui::RemoveSubclass(m_window, &Recorder, 2));
     EXPECT_EQ(Procedure(), &OwnProcedure);
-    // Only the window's thread layers it.
     bool fromAnotherThread = true;
     std::thread([&] { fromAnotherThread = ui::SetSubclass(m_window, &Recorder, 3, 0); }).join();
     EXPECT_FALSE(fromAnotherThread);
