@@ -126,12 +126,7 @@ void CImgBtn::DrawItem(const DRAWITEMSTRUCT& item) {
 // state, the keyboard cues and the colour mode (in high contrast, its colours).
 PictureKey CImgBtn::FaceKey(const SkinImage& face, const RECT& client, UINT dpi,
                             bool contrast) const {
-    PictureKey key;
-    key.kind = L"button face";
-    key.width = client.right - client.left;
-    key.height = client.bottom - client.top;
-    key.dpi = dpi;
-    key.text = m_strTitle;
+    PictureKey key(L"button face", client, dpi, m_strTitle);
     key.source = face.stamp;
     key.largerSource = face.largerStamp;
     key.drawnWith = &face == &m_lpIcon        ? m_strImgPath

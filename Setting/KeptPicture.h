@@ -11,11 +11,21 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "FileStamp.h"
 
 // Everything a kept picture was composed from: a picture is copied only for an equal key.
 struct PictureKey {
+    PictureKey() = default;
+    // The picture of `kind` that fills `area` at `dpi`, showing `text`.
+    PictureKey(const wchar_t* kind, const RECT& area, UINT dpi, std::wstring text)
+        : kind(kind),
+          width(area.right - area.left),
+          height(area.bottom - area.top),
+          dpi(dpi),
+          text(std::move(text)) {}
+
     const wchar_t* kind = L"";  // which picture ("button face"), a literal
     int width = 0;
     int height = 0;

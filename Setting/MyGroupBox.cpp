@@ -270,12 +270,7 @@ void CMyGroupBox::DrawCaption(HDC dc, const std::wstring& caption, UINT dpi, boo
     const auto current = static_cast<HFONT>(::GetCurrentObject(dc, OBJ_FONT));
     const COLORREF textColour = ::GetTextColor(dc);
     const COLORREF ground = ::GetBkColor(dc);
-    PictureKey key;
-    key.kind = L"group caption";
-    key.width = box.right - box.left;
-    key.height = box.bottom - box.top;
-    key.dpi = dpi;
-    key.text = caption;
+    PictureKey key(L"group caption", box, dpi, caption);
     key.drawnWith = kept_pictures::DescribeFont(current);
     key.variant = contrast ? 1 : 0;
     key.colours = (static_cast<uint64_t>(textColour) << 32) | ground;

@@ -117,12 +117,7 @@ CNvStatic::Look CNvStatic::CurrentLook(bool contrast) const {
 }
 
 PictureKey CNvStatic::KeyOf(const Look& look, const RECT& client) const {
-    PictureKey key;
-    key.kind = L"static text";
-    key.width = client.right - client.left;
-    key.height = client.bottom - client.top;
-    key.dpi = Dpi();
-    key.text = look.caption;
+    PictureKey key(L"static text", client, Dpi(), look.caption);
     // The font as it is, whatever made it.
     key.drawnWith = kept_pictures::DescribeFont(m_font.get());
     key.variant = look.format | (look.focus ? 0x80000000ull : 0) |
